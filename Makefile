@@ -1,0 +1,39 @@
+# Quellor: `make run` to see it, `make test` to test it. Everything else follows from those.
+# The shipped build is 32-bit Windows (build/bin). Where this host cannot run 32-bit code,
+# the Wine tests run a 64-bit build of the same sources instead (build/win64).
+
+NATIVE := build/native
+WIN32 := build/win32
+WIN64 := build/win64
+JOBS := 2
+
+.PHONY: all setup build run test dist bench clean
+all: build
+
+setup:
+	@scripts/setup
+
+build: setup
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(NATIVE) -j$(JOBS)
+	@arch=$$(scripts/wine-arch); \
+	cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
+	    -DQUELLOR_BIN_DIR=$(CURDIR)/build/bin -DQUELLOR_WINE_TESTS=$$([ $$arch = win32 ] && echo ON || echo OFF) >/dev/null && \
+	cmake --build $(WIN32) -j$(JOBS) && \
+	if [ $$arch = win64 ]; then \
+	    cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
+	        -DQUELLOR_WINE_TESTS=ON >/dev/null && \
+	    cmake --build $(WIN64) -j$(JOBS); \
+	fi
+
+run: build
+	@scripts/run
+
+# One virtual X server for the whole Wine layer; the unit tests do not need it.
+test: build
+	ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
+	xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir $(WIN32) --output-on-failure
+	@if [ -d $(WIN64) ]; then xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir $(WIN64) --output-on-failure; fi
+
+clean:
+	rm -rf build
