@@ -1,5 +1,7 @@
 #include "core/sensor_library.h"
 
+#include <string.h>
+
 SensorLibrary sensorLibrary;
 
 static void showError(const char* text)
@@ -8,16 +10,24 @@ static void showError(const char* text)
 }
 
 // A bare name is also looked for in the current directory, so a "vesk.dll" planted in
-// whatever folder Quellor is started from would run inside it. Take that folder out of the
-// search; the application's folder, the system folders and PATH stay. Windows 95/98/Me and
-// NT 4 have no SetDllDirectoryA and keep their old search order.
+// whatever folder Quellor is started from would run inside it. Naming a DLL directory takes
+// that folder out of the search. We name the application's own folder, which is searched
+// first anyway: Windows would take "" just as well, but Wine ignores an empty one. The
+// system folders and PATH stay. Windows 95/98/Me and NT 4 have no SetDllDirectoryA and keep
+// their old search order.
 static void leaveCurrentDirectoryOutOfSearch()
 {
     using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR);
     auto setDllDirectory = reinterpret_cast<SetDllDirectoryFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDllDirectoryA")));
-    if (setDllDirectory)
-        setDllDirectory("");
+    if (!setDllDirectory)
+        return;
+    char folder[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, folder, sizeof folder);
+    char* name = length < sizeof folder ? strrchr(folder, '\\') : nullptr;
+    if (name)
+        name[1] = '\0';
+    setDllDirectory(name ? folder : "");
 }
 
 HINSTANCE SensorLibrary::load()

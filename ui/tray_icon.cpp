@@ -6,6 +6,10 @@
 #include "core/sensor_library.h"
 #include "ui/mood.h"
 
+#ifndef _WIN64
+static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "the shell of Windows 95 takes the 88-byte record");
+#endif
+
 // Every operation sends the whole record, with a face for a fresh CPU reading.
 static void notify(HWND window, DWORD command, const char* tip)
 {

@@ -1,0 +1,151 @@
+// Start-up against good and broken sensor libraries, and what each sample asks of them.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace {
+
+struct FailedStart {
+    const char* library;    // probe variant, "" for none, "text" for a file that is no library
+    const char* message;
+};
+
+const FailedStart failedStarts[] = {
+    {"", "Vesk DLLs Load Error"},
+    {"text", "Vesk DLLs Load Error"},
+    {"no_cpu", "Function 'GetCPUTemperature' Address Error"},
+    {"no_mb", "Function 'GetMBTemperature' Address Error"},
+    {"no_fan", "Function 'GetFanCPURPM' Address Error"},
+    {"none", "Function 'GetCPUTemperature' Address Error"},
+};
+
+} // namespace
+
+// Each broken start shows one modal box of its own, leaves no window behind, ends with code 0
+// and keeps the previous run's record.
+TEST(Binding, EachFailedStartShowsOneBoxAndEndsCleanly)
+{
+    for (const FailedStart& f : failedStarts) {
+        SCOPED_TRACE(f.library);
+        std::string library = f.library;
+        QuellorRun run(library == "text" ? "" : library);
+        if (library == "text")
+            run.writeFile("vesk.dll", "not a library\r\n");
+        run.writeFile("log.txt", "previous record");
+        run.start();
+
+        MessageBoxSeen box;
+        ASSERT_TRUE(run.dismissMessageBox(box));
+        EXPECT_EQ(box.caption, "Error");
+        EXPECT_EQ(box.text, f.message);
+        EXPECT_FALSE(box.hasOwner);
+        EXPECT_TRUE(box.hasErrorIcon);
+        EXPECT_EQ(run.waitForExit(), 0);
+        EXPECT_EQ(run.openMessageBoxes(), 0);
+        EXPECT_EQ(run.readFile("log.txt"), "previous record");
+        // Nothing but the lookups happened: no reading, no icon.
+        EXPECT_TRUE(run.calls().empty());
+    }
+}
+
+// A "vesk.dll" in the folder Quellor is started from must not load; the one beside
+// quellor.exe must.
+TEST(Binding, LibraryInTheWorkingFolderIsNotLoaded)
+{
+    QuellorRun planted("full");
+    QuellorRun app("");
+    app.start("", planted.folder());
+    MessageBoxSeen box;
+    ASSERT_TRUE(app.dismissMessageBox(box));
+    EXPECT_EQ(box.text, "Vesk DLLs Load Error");
+    EXPECT_EQ(app.waitForExit(), 0);
+    EXPECT_TRUE(planted.calls().empty());
+
+    QuellorRun beside("full");
+    QuellorRun elsewhere("");
+    beside.start("", elsewhere.folder());
+    ASSERT_TRUE(beside.window());
+    EXPECT_FALSE(beside.calls().empty());
+    EXPECT_EQ(beside.close(), 0);
+}
+
+// Start-up: the icon's add reads the CPU once, then the first sample reads all three and the
+// CPU again for the face. Every later sample does the same four calls in the same order.
+TEST(Sampling, CallsTheSensorsInOrder)
+{
+    QuellorRun run;
+    run.start();
+    ASSERT_TRUE(run.window());
+    run.sample();
+    EXPECT_EQ(run.close(), 0);
+    // The first version of the record: 88 bytes in the shipped 32-bit build.
+    std::string record = " cb=" + std::to_string(NOTIFYICONDATAA_V1_SIZE) + " id=1 flags=7 msg=1025 face=2 tip=";
+    std::vector<std::string> expected = {
+        "C 45", "N add" + record,
+        "C 45", "M 38", "F 4500", "C 45", "N modify" + record + "CPU 45\\nMB 38\\nFan 4500",
+        "C 45", "M 38", "F 4500", "C 45", "N modify" + record + "CPU 45\\nMB 38\\nFan 4500",
+        "C 45", "N delete" + record,
+    };
+    EXPECT_EQ(run.calls(), expected);
+}
+
+// The fields show each reading exactly, whatever its sign or size.
+TEST(Sampling, FieldsShowReadingsExactly)
+{
+    QuellorRun run;
+    // Every CPU reading but the shown ones goes to the icon's face.
+    run.setReadings("7  -5 7  0 7  2147483647 7", "-2147483648 -1 0", "0 99999 -7");
+    run.start();
+    ASSERT_TRUE(run.window());
+    struct { const char *cpu, *mb, *fan; } expected[] = {
+        {"-5", "-2147483648", "0"}, {"0", "-1", "99999"}, {"2147483647", "0", "-7"}};
+    for (auto e : expected) {
+        EXPECT_EQ(run.fieldText(500), e.cpu);
+        EXPECT_EQ(run.fieldText(501), e.mb);
+        EXPECT_EQ(run.fieldText(502), e.fan);
+        run.sample();
+    }
+    EXPECT_EQ(run.close(), 0);
+}
+
+// The face follows the icon's own, fresh reading, not the one the sample showed; each band
+// wears its face.
+TEST(TrayIcon, FaceFollowsTheFreshReading)
+{
+    QuellorRun run;
+    // The CPU readings in call order: the icon's add, then per sample the shown one and the face's.
+    run.setReadings("29  45 29  30 30  39 40  50 59  60 69  70 -10  150 150  150", "38", "4500");
+    run.start();
+    ASSERT_TRUE(run.window());
+    for (int i = 0; i < 6; ++i)
+        run.sample();
+    EXPECT_EQ(run.close(), 0);
+
+    std::vector<std::string> seen;
+    for (const std::string& n : run.notifications())
+        seen.push_back(n.substr(n.find("face=")));
+    std::vector<std::string> expected = {
+        "face=6 tip=",
+        "face=6 tip=CPU 45\\nMB 38\\nFan 4500",
+        "face=1 tip=CPU 30\\nMB 38\\nFan 4500",
+        "face=2 tip=CPU 39\\nMB 38\\nFan 4500",
+        "face=3 tip=CPU 50\\nMB 38\\nFan 4500",
+        "face=4 tip=CPU 60\\nMB 38\\nFan 4500",
+        "face=6 tip=CPU 70\\nMB 38\\nFan 4500",
+        "face=5 tip=CPU 150\\nMB 38\\nFan 4500",
+        "face=5 tip=",
+    };
+    EXPECT_EQ(seen, expected);
+}
+
+// On the Windows 95/98/Me family the tooltip is one line.
+TEST(TrayIcon, OneLineTooltipOnWindows98)
+{
+    QuellorRun run("full", "quellor98.exe");
+    run.start();
+    ASSERT_TRUE(run.window());
+    EXPECT_EQ(run.close(), 0);
+    std::vector<std::string> n = run.notifications();
+    ASSERT_EQ(n.size(), 3u);
+    EXPECT_EQ(n[1].substr(n[1].find("tip=")), "tip=CPU 45 MB 38 Fan 4500");
+}

@@ -1,0 +1,159 @@
+// A "vesk.dll" that lets a test choose the readings and see every call Quellor makes.
+//
+// Readings come from "probe.txt" beside the library, read again on every call so a test can
+// change them while Quellor runs: three lines of integers, for GetCPUTemperature,
+// GetMBTemperature and GetFanCPURPM. The n-th call of an export returns the n-th number of
+// its line; the last number repeats.
+//
+// Every call is appended to "calls.txt" beside the library: "C 45", "M 38", "F 4500". The
+// library also puts itself between quellor.exe and Shell_NotifyIconA (in the executable's
+// import table, so the real function still runs) and appends each record that reaches it:
+//   N <command> cb=<cbSize> id=<uID> flags=<uFlags> msg=<uCallbackMessage> face=<group> tip=<text>
+// with line feeds in the tooltip written as "\n".
+//
+// Built with PROBE_WITHOUT_CPU, PROBE_WITHOUT_MB or PROBE_WITHOUT_FAN, it lacks that export.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#define PROBE_EXPORT extern "C" __declspec(dllexport)
+
+static char folder[MAX_PATH];
+
+static void pathOf(char (&path)[MAX_PATH], const char* name)
+{
+    snprintf(path, sizeof path, "%s%s", folder, name);
+}
+
+static void record(const char* line)
+{
+    char path[MAX_PATH];
+    pathOf(path, "calls.txt");
+    if (FILE* file = fopen(path, "ab")) {
+        fprintf(file, "%s\n", line);
+        fclose(file);
+    }
+}
+
+// The reading for the count-th call of the export on the given line of probe.txt.
+static int reading(int line, int count)
+{
+    char path[MAX_PATH];
+    pathOf(path, "probe.txt");
+    FILE* file = fopen(path, "r");
+    if (!file)
+        return 0;
+    char text[4096] = "";
+    for (int i = 0; i <= line; ++i)
+        if (!fgets(text, sizeof text, file))
+            text[0] = '\0';
+    fclose(file);
+
+    int value = 0;
+    char* p = text;
+    for (int i = 0; i <= count; ++i) {
+        char* end;
+        long next = strtol(p, &end, 10);
+        if (end == p)
+            break;
+        value = static_cast<int>(next);
+        p = end;
+    }
+    return value;
+}
+
+[[maybe_unused]] static int readAndRecord(int line, char tag)
+{
+    static int counts[3];
+    int value = reading(line, counts[line]++);
+    char text[32];
+    snprintf(text, sizeof text, "%c %d", tag, value);
+    record(text);
+    return value;
+}
+
+#ifndef PROBE_WITHOUT_CPU
+PROBE_EXPORT int GetCPUTemperature(void) { return readAndRecord(0, 'C'); }
+#endif
+#ifndef PROBE_WITHOUT_MB
+PROBE_EXPORT int GetMBTemperature(void) { return readAndRecord(1, 'M'); }
+#endif
+#ifndef PROBE_WITHOUT_FAN
+PROBE_EXPORT int GetFanCPURPM(void) { return readAndRecord(2, 'F'); }
+#endif
+
+using NotifyFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+static NotifyFn realNotify;
+
+static int faceOf(HICON icon)
+{
+    for (int group = 1; group <= 6; ++group)
+        if (LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(group)) == icon)
+            return group;
+    return 0;
+}
+
+static BOOL WINAPI recordingNotify(DWORD command, PNOTIFYICONDATAA data)
+{
+    const char* name = command == NIM_ADD ? "add" : command == NIM_MODIFY ? "modify"
+                     : command == NIM_DELETE ? "delete" : "other";
+    char tip[200];
+    char* out = tip;
+    for (const char* in = data->szTip; *in && out < tip + sizeof tip - 3; ++in) {
+        if (*in == '\n') {
+            *out++ = '\\';
+            *out++ = 'n';
+        } else {
+            *out++ = *in;
+        }
+    }
+    *out = '\0';
+    char line[400];
+    snprintf(line, sizeof line, "N %s cb=%lu id=%u flags=%u msg=%u face=%d tip=%s", name,
+             static_cast<unsigned long>(data->cbSize), data->uID, data->uFlags, data->uCallbackMessage,
+             faceOf(data->hIcon), tip);
+    record(line);
+    return realNotify(command, data);
+}
+
+// Swaps Shell_NotifyIconA in the executable's import address table for the recorder.
+static void interceptNotify()
+{
+    auto base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    auto dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+    auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    auto module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+    for (; module->Name; ++module) {
+        if (lstrcmpiA(reinterpret_cast<char*>(base + module->Name), "shell32.dll") != 0)
+            continue;
+        auto name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
+        auto address = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++address) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal))
+                continue;
+            auto byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+            if (strcmp(reinterpret_cast<char*>(byName->Name), "Shell_NotifyIconA") != 0)
+                continue;
+            DWORD protection;
+            VirtualProtect(&address->u1.Function, sizeof address->u1.Function, PAGE_READWRITE, &protection);
+            realNotify = reinterpret_cast<NotifyFn>(address->u1.Function);
+            address->u1.Function = reinterpret_cast<ULONG_PTR>(recordingNotify);
+            VirtualProtect(&address->u1.Function, sizeof address->u1.Function, protection, &protection);
+        }
+    }
+}
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        GetModuleFileNameA(instance, folder, sizeof folder);
+        if (char* slash = strrchr(folder, '\\'))
+            slash[1] = '\0';
+        interceptNotify();
+    }
+    return TRUE;
+}
