@@ -1,9 +1,17 @@
 #include "core/tooltip.h"
 
-#include <cstdio>
+#include "core/decimal_text.h"
 
 void composeTip(char (&text)[textBufferSize], TipStyle style, int cpu, int mb, int fan)
 {
-    const char* format = style == TipStyle::SingleLine ? "CPU %d MB %d Fan %d" : "CPU %d\nMB %d\nFan %d";
-    std::snprintf(text, sizeof text, format, cpu, mb, fan);
+    const char* between = style == TipStyle::SingleLine ? " " : "\n";
+    char* last = text + sizeof text - 1;
+    char* out = appendText(text, last, "CPU ");
+    out = appendNumber(out, last, cpu);
+    out = appendText(out, last, between);
+    out = appendText(out, last, "MB ");
+    out = appendNumber(out, last, mb);
+    out = appendText(out, last, between);
+    out = appendText(out, last, "Fan ");
+    appendNumber(out, last, fan);
 }
