@@ -1,0 +1,110 @@
+#include "sensors/system/sysfs_scan.h"
+
+#include "sensors/system/sysfs_file.h"
+
+// The N in "<prefix>N<suffix>", or -1 when the name is not of that form.
+static int numberIn(const char* name, const char* prefix, const char* suffix)
+{
+    for (; *prefix; ++name, ++prefix)
+        if (*name != *prefix)
+            return -1;
+    if (*name < '0' || *name > '9')
+        return -1;
+    int number = 0;
+    for (; *name >= '0' && *name <= '9'; ++name) {
+        number = number * 10 + (*name - '0');
+        if (number > 99999)
+            return -1;
+    }
+    return lstrcmpA(name, suffix) == 0 ? number : -1;
+}
+
+// Calls found(number) for each "<prefix>N<suffix>" entry of folder. Entries in sysfs are
+// symbolic links to the device folders, so they are taken whatever attributes they show.
+template <typename Found>
+static void forEachNumbered(const char* folder, const char* prefix, const char* suffix, Found found)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(PathText(folder).add("\\").add(prefix).add("*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        int number = numberIn(entry.cFileName, prefix, suffix);
+        if (number >= 0)
+            found(number);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+}
+
+// Inserts in order of number, so the rules can break ties by it; full lists stay as they are.
+template <typename Item>
+static Item* insertSorted(Item* items, int& count, int capacity, int number)
+{
+    if (count == capacity)
+        return nullptr;
+    int at = count;
+    while (at > 0 && items[at - 1].number > number) {
+        items[at] = items[at - 1];
+        --at;
+    }
+    ++count;
+    items[at] = Item{};
+    items[at].number = number;
+    return &items[at];
+}
+
+static void readName(const PathText& path, char (&name)[maxNameLength])
+{
+    if (!readAttributeText(path.c_str(), name, maxNameLength))
+        name[0] = '\0';
+}
+
+static void scanChannels(const char* chipFolder, const char* kind, Channel* channels, int& count)
+{
+    forEachNumbered(chipFolder, kind, "_input", [&](int number) {
+        if (Channel* channel = insertSorted(channels, count, maxChannels, number))
+            readName(PathText(chipFolder).add("\\").add(kind).add(number).add("_label"), channel->label);
+    });
+}
+
+static void scanHwmon(const char* root, Inventory& found)
+{
+    PathText folder(root);
+    folder.add("\\class\\hwmon");
+    forEachNumbered(folder.c_str(), "hwmon", "", [&](int number) {
+        PathText chipFolder(folder.c_str());
+        chipFolder.add("\\hwmon").add(number);
+        char name[maxNameLength];
+        readName(PathText(chipFolder.c_str()).add("\\name"), name);
+        if (!name[0]) // not a chip this library knows how to read
+            return;
+        Chip* chip = insertSorted(found.chips, found.chipCount, maxChips, number);
+        if (!chip)
+            return;
+        lstrcpynA(chip->name, name, maxNameLength);
+        scanChannels(chipFolder.c_str(), "temp", chip->temps, chip->tempCount);
+        scanChannels(chipFolder.c_str(), "fan", chip->fans, chip->fanCount);
+    });
+}
+
+static void scanThermalZones(const char* root, Inventory& found)
+{
+    PathText folder(root);
+    folder.add("\\class\\thermal");
+    forEachNumbered(folder.c_str(), "thermal_zone", "", [&](int number) {
+        PathText zoneFolder(folder.c_str());
+        zoneFolder.add("\\thermal_zone").add(number);
+        if (!pathExists(PathText(zoneFolder.c_str()).add("\\temp").c_str()))
+            return;
+        if (Zone* zone = insertSorted(found.zones, found.zoneCount, maxZones, number))
+            readName(PathText(zoneFolder.c_str()).add("\\type"), zone->type);
+    });
+}
+
+void scanSysfs(const char* root, Inventory& found)
+{
+    found.chipCount = 0;
+    found.zoneCount = 0;
+    scanHwmon(root, found);
+    scanThermalZones(root, found);
+}
