@@ -1,52 +1,93 @@
-// A "vesk.dll" without hardware, for demonstrations and screenshots. The CPU temperature
-// wanders smoothly from the mid-20s to the mid-70s and back, through every face, in two
-// minutes; the board follows it slowly, and the fan speeds up with the CPU. The readings
-// depend only on the time since the library was loaded, so a screenshot taken a given
-// number of seconds after start always shows the same values.
+// A "vesk.dll" without hardware, for demonstrations and screenshots. The readings follow the
+// sweep in sweep.h, by the time since the library was loaded, so a screenshot taken a given
+// number of seconds after start shows the same values. Two environment variables, read once
+// at load, change that:
+//   VESK_SIM_TIME=seconds  stops the clock there, in whole seconds: every call gives that
+//                          moment's readings.
+//   VESK_REPLAY=file       replays the file's lines instead (see replay.h), starting over
+//                          after the last. Each GetCPUTemperature call moves to the next line;
+//                          the board and fan give the line of the latest CPU reading.
 #include <windows.h>
 
-#include <math.h>
+#include <stdlib.h>
 
+#include "sensors/simulator/replay.h"
+#include "sensors/simulator/sweep.h"
 #include "sensors/vesk.h"
 
 static DWORD loadedAt;
+static bool clockStopped;
+static double stoppedAt;
+
+static ReplayLine replay[maxReplayLines];
+static int replayCount;
+static volatile LONG replayCalls; // CPU readings given so far
+
+static void readClock()
+{
+    char text[32];
+    DWORD length = GetEnvironmentVariableA("VESK_SIM_TIME", text, sizeof text);
+    if (length == 0 || length >= sizeof text)
+        return;
+    char* end;
+    stoppedAt = strtol(text, &end, 10);
+    clockStopped = end != text;
+}
+
+// Up to 64 KiB of readings, about an hour of them at Quellor's pace.
+static void readReplay()
+{
+    char path[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("VESK_REPLAY", path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+        return;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    static char text[65536];
+    DWORD got = 0;
+    ReadFile(file, text, sizeof text - 1, &got, nullptr);
+    CloseHandle(file);
+    text[got] = '\0';
+    replayCount = parseReplay(text, replay, maxReplayLines);
+}
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
 {
-    if (reason == DLL_PROCESS_ATTACH)
+    if (reason == DLL_PROCESS_ATTACH) {
         loadedAt = GetTickCount();
+        readClock();
+        readReplay();
+    }
     return TRUE;
 }
 
-static const double period = 120.0; // seconds for one sweep up and down
-
 static double seconds()
 {
-    return (GetTickCount() - loadedAt) / 1000.0;
+    return clockStopped ? stoppedAt : (GetTickCount() - loadedAt) / 1000.0;
 }
 
-// 25 at start, 75 half a period later; the second harmonic keeps it from looking mechanical.
-static double cpuAt(double t)
+// The line of the latest CPU reading; before the first, the first line.
+static const ReplayLine& currentLine()
 {
-    const double pi = 3.14159265358979;
-    return 50.0 - 25.0 * cos(2 * pi * t / period) + 2.0 * sin(2 * pi * 5 * t / period);
+    LONG calls = replayCalls;
+    return replay[calls > 0 ? (calls - 1) % replayCount : 0];
 }
 
 VESK_EXPORT int GetCPUTemperature(void)
 {
-    return static_cast<int>(lround(cpuAt(seconds())));
+    if (replayCount == 0)
+        return sweepCpu(seconds());
+    LONG calls = InterlockedIncrement(&replayCalls);
+    return replay[(calls - 1) % replayCount].cpu;
 }
 
 VESK_EXPORT int GetMBTemperature(void)
 {
-    // A board warms slowly: a quarter of the CPU's swing, twenty seconds late.
-    return static_cast<int>(lround(30.0 + (cpuAt(seconds() - 20.0) - 25.0) / 4.0));
+    return replayCount ? currentLine().mb : sweepBoard(seconds());
 }
 
 VESK_EXPORT int GetFanCPURPM(void)
 {
-    // Idle at 900 rpm below 35 degrees, then 60 rpm per degree.
-    double cpu = cpuAt(seconds());
-    double rpm = cpu < 35.0 ? 900.0 : 900.0 + 60.0 * (cpu - 35.0);
-    return static_cast<int>(lround(rpm / 10.0) * 10);
+    return replayCount ? currentLine().fan : sweepFan(seconds());
 }
