@@ -1,0 +1,222 @@
+// The system library's rules, without Win32: how it turns raw values into readings and which
+// hwmon files and monitor sensors it picks.
+#include <gtest/gtest.h>
+
+#include <math.h>
+#include <string.h>
+
+#include <sstream>
+#include <string>
+
+#include "sensors/system/labels.h"
+#include "sensors/system/ohm_rules.h"
+#include "sensors/system/sysfs_rules.h"
+#include "sensors/system/units.h"
+
+TEST(Units, MillidegreesRoundToTheNearestDegree)
+{
+    struct Case { long millidegrees; int degrees; } cases[] = {
+        {45500, 46}, {45499, 45}, {44999, 45}, {61250, 61}, {0, 0}, {-500, -1}, {-1499, -1}, {127000, 127},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(degreesFromMillidegrees(c.millidegrees), c.degrees) << c.millidegrees << " millidegrees";
+}
+
+TEST(Units, KelvinTenthsBecomeDegreesAndAbsoluteZeroIsNoReading)
+{
+    struct Case { long tenths; int degrees; } cases[] = {
+        {3132, 40}, {3186, 45}, {3187, 46}, {2981, 25}, {2732, 0}, {0, 0}, {-5, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(degreesFromKelvinTenths(c.tenths), c.degrees) << c.tenths << " tenths of a kelvin";
+}
+
+TEST(Units, MonitorValuesRoundAndNaNReadsZero)
+{
+    EXPECT_EQ(roundReading(45.5), 46);
+    EXPECT_EQ(roundReading(45.49), 45);
+    EXPECT_EQ(roundReading(-0.5), -1);
+    EXPECT_EQ(roundReading(NAN), 0);
+}
+
+TEST(Units, AttributeTextIsANumberOrNothing)
+{
+    struct Case { const char* text; bool parsed; long value; } cases[] = {
+        {"47000\n", true, 47000}, {"-40000\n", true, -40000}, {"  12 \n", true, 12}, {"+5", true, 5},
+        {"", false, 0}, {"\n", false, 0}, {"-", false, 0}, {"abc\n", false, 0}, {"12abc", false, 0},
+        {"1 2", false, 0}, {"99999999999\n", false, 0},
+    };
+    for (const auto& c : cases) {
+        long value = -1;
+        EXPECT_EQ(parseAttributeNumber(c.text, value), c.parsed) << '"' << c.text << '"';
+        if (c.parsed) {
+            EXPECT_EQ(value, c.value) << '"' << c.text << '"';
+        }
+    }
+}
+
+TEST(Labels, FansNamedAfterTheProcessor)
+{
+    struct Case { const char* label; int rank; } cases[] = {
+        {"CPU Fan", 2}, {"cpu_fan", 2}, {"CPU", 2}, {"Processor Fan", 2}, {"CPU_Opt", 1}, {"CPU OPT", 1},
+        {"Chassis Fan 1", 0}, {"Video Fan", 0}, {"GPU Fan", 0}, {"", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cpuFanRank(c.label), c.rank) << '"' << c.label << '"';
+}
+
+TEST(Labels, BoardChips)
+{
+    const char* board[] = {"nct6775", "nct6798", "nct6683", "nct6687", "it8686", "it8728", "w83627ehf",
+                           "w83667hg", "f71882fg", "asusec", "asus-ec-sensors", "asus_wmi_sensors"};
+    const char* other[] = {"coretemp", "k10temp", "acpitz", "nvme", "amdgpu", "thinkpad", "dell_smm",
+                           "iwlwifi_1", "BAT0", "cpu_thermal", ""};
+    for (const char* name : board)
+        EXPECT_TRUE(isBoardChip(name)) << name;
+    for (const char* name : other)
+        EXPECT_FALSE(isBoardChip(name)) << name;
+}
+
+// A machine in one line: chips as "name: temp1=Label, fan1" (hwmon0, hwmon1, ... in order),
+// zones as "zone type" (thermal_zone0, ...), separated by " | ".
+static void describe(const std::string& text, Inventory& found)
+{
+    memset(&found, 0, sizeof found);
+    std::istringstream parts(text);
+    for (std::string part; std::getline(parts, part, '|');) {
+        part = part.substr(part.find_first_not_of(' '));
+        part = part.substr(0, part.find_last_not_of(' ') + 1);
+        if (part.compare(0, 5, "zone ") == 0) {
+            Zone& zone = found.zones[found.zoneCount];
+            zone.number = found.zoneCount++;
+            strncpy(zone.type, part.c_str() + 5, maxNameLength - 1);
+            continue;
+        }
+        Chip& chip = found.chips[found.chipCount];
+        chip.number = found.chipCount++;
+        size_t colon = part.find(':');
+        strncpy(chip.name, part.substr(0, colon).c_str(), maxNameLength - 1);
+        std::istringstream channels(colon == std::string::npos ? "" : part.substr(colon + 1));
+        for (std::string item; std::getline(channels, item, ',');) {
+            item = item.substr(item.find_first_not_of(' '));
+            bool isFan = item.compare(0, 3, "fan") == 0;
+            Channel& channel = isFan ? chip.fans[chip.fanCount++] : chip.temps[chip.tempCount++];
+            channel.number = atoi(item.c_str() + (isFan ? 3 : 4));
+            size_t equals = item.find('=');
+            if (equals != std::string::npos)
+                strncpy(channel.label, item.c_str() + equals + 1, maxNameLength - 1);
+        }
+    }
+}
+
+static std::string text(const Source& source)
+{
+    switch (source.kind) {
+    case SourceKind::HwmonTemp: return "hwmon" + std::to_string(source.folder) + "/temp" + std::to_string(source.channel);
+    case SourceKind::HwmonFan: return "hwmon" + std::to_string(source.folder) + "/fan" + std::to_string(source.channel);
+    case SourceKind::ZoneTemp: return "zone" + std::to_string(source.folder);
+    case SourceKind::None: break;
+    }
+    return "none";
+}
+
+static std::string chosen(const char* machine)
+{
+    static Inventory found;
+    describe(machine, found);
+    Sources sources = chooseSources(found);
+    return "cpu=" + text(sources.cpu) + " mb=" + text(sources.mb) + " fan=" + text(sources.fan);
+}
+
+TEST(SourceChoice, Cpu)
+{
+    struct Case { const char* machine; const char* expected; } cases[] = {
+        {"coretemp: temp1=Package id 0, temp2=Core 0, temp3=Core 1", "cpu=hwmon0/temp1 mb=none fan=none"},
+        {"coretemp: temp2=Core 0, temp3=Core 1", "cpu=hwmon0/temp2 mb=none fan=none"},
+        {"coretemp: temp1=Physical id 0, temp2=Core 0", "cpu=hwmon0/temp1 mb=none fan=none"},
+        {"k10temp: temp1=Tctl, temp2=Tdie, temp3=Tccd1", "cpu=hwmon0/temp2 mb=none fan=none"},
+        {"k10temp: temp1=Tctl, temp3=Tccd1", "cpu=hwmon0/temp1 mb=none fan=none"},
+        {"k10temp: temp1", "cpu=hwmon0/temp1 mb=none fan=none"},
+        {"zenpower: temp1=Tdie, temp2=Tctl", "cpu=hwmon0/temp1 mb=none fan=none"},
+        {"cpu_thermal: temp1", "cpu=hwmon0/temp1 mb=none fan=none"},
+        {"nvme: temp1=Composite | coretemp: temp1=Package id 0", "cpu=hwmon1/temp1 mb=none fan=none"},
+        {"zone acpitz | coretemp: temp1=Package id 0 | zone x86_pkg_temp", "cpu=hwmon0/temp1 mb=zone0 fan=none"},
+        {"zone acpitz | zone x86_pkg_temp", "cpu=zone1 mb=zone0 fan=none"},
+        {"nvme: temp1=Composite | amdgpu: temp1=edge, fan1 | iwlwifi_1: temp1", "cpu=none mb=none fan=none"},
+        {"", "cpu=none mb=none fan=none"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(chosen(c.machine), c.expected) << c.machine;
+}
+
+TEST(SourceChoice, Board)
+{
+    struct Case { const char* machine; const char* expected; } cases[] = {
+        {"it8686: temp1, temp2 | asusec: temp1=Chipset, temp3=Motherboard", "cpu=none mb=hwmon1/temp3 fan=none"},
+        {"nct6775: temp1=PECI Agent 0, temp2=SYSTIN", "cpu=none mb=hwmon0/temp2 fan=none"},
+        {"asus_wmi_sensors: temp1=CPU Temperature, temp2=Motherboard Temperature", "cpu=none mb=hwmon0/temp2 fan=none"},
+        {"w83627ehf: temp1, temp2", "cpu=none mb=hwmon0/temp1 fan=none"},
+        {"nct6683: temp2=Local, temp3=PECI 0.0", "cpu=none mb=none fan=none"},
+        {"thinkpad: temp1 | acpitz: temp1", "cpu=none mb=hwmon1/temp1 fan=none"},
+        {"zone acpitz", "cpu=none mb=zone0 fan=none"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(chosen(c.machine), c.expected) << c.machine;
+}
+
+TEST(SourceChoice, Fan)
+{
+    struct Case { const char* machine; const char* expected; } cases[] = {
+        {"nct6798: fan1, fan2 | asus_wmi_sensors: fan1=Chassis Fan 1, fan2=CPU Fan", "cpu=none mb=none fan=hwmon1/fan2"},
+        {"asus_wmi_sensors: fan1=CPU OPT, fan2=CPU Fan", "cpu=none mb=none fan=hwmon0/fan2"},
+        {"asusec: fan1=CPU_Opt | nct6798: fan1, fan2", "cpu=none mb=none fan=hwmon0/fan1"},
+        {"amdgpu: fan1 | dell_smm: fan1=Video Fan, fan2=Processor Fan", "cpu=none mb=none fan=hwmon1/fan2"},
+        {"amdgpu: fan1 | thinkpad: fan1 | it8728: fan1, fan2", "cpu=none mb=none fan=hwmon2/fan1"},
+        {"it8728: fan2, fan3 | thinkpad: fan1", "cpu=none mb=none fan=hwmon0/fan2"},
+        {"amdgpu: fan1 | thinkpad: fan1", "cpu=none mb=none fan=hwmon1/fan1"},
+        {"amdgpu: fan1 | nouveau: fan1", "cpu=none mb=none fan=none"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(chosen(c.machine), c.expected) << c.machine;
+}
+
+struct OhmRow {
+    const char* type;
+    const char* name;
+    double value;
+};
+
+static Readings ohmReadings(std::initializer_list<OhmRow> rows)
+{
+    OhmChoice choice;
+    for (const OhmRow& row : rows)
+        choice.add(row.type, row.name, row.value);
+    return choice.readings();
+}
+
+static std::string text(const Readings& readings)
+{
+    return std::to_string(readings.cpu) + " " + std::to_string(readings.mb) + " " + std::to_string(readings.fan);
+}
+
+TEST(OhmChoice, PicksPackageBoardAndCpuFanInAnyOrder)
+{
+    EXPECT_EQ(text(ohmReadings({{"Temperature", "CPU Core #1", 45.0}, {"Load", "CPU Total", 12.0},
+                                {"Temperature", "CPU", 41.0}, {"Fan", "Fan #1", 740},
+                                {"Temperature", "CPU Package", 48.4}, {"Temperature", "Motherboard", 33.6},
+                                {"Fan", "CPU Fan", 1257.3}, {"Temperature", "CPU Core #2", 49.0}})),
+              "48 34 1257");
+    EXPECT_EQ(text(ohmReadings({{"Fan", "GPU Fan", 1100}, {"Temperature", "CPU", 52.5},
+                                {"Temperature", "System", 31.0}, {"Fan", "Fan #2", 880}})),
+              "53 31 880");
+    EXPECT_EQ(text(ohmReadings({{"Temperature", "CPU Core", 54.0}, {"Temperature", "Core (Tctl/Tdie)", 55.25}})),
+              "55 0 0");
+}
+
+TEST(OhmChoice, UnreadSensorsAndGraphicsCardsGiveNothing)
+{
+    EXPECT_EQ(text(ohmReadings({{"Temperature", "CPU Package", NAN}, {"Temperature", "CPU Core #1", 0},
+                                {"Fan", "CPU Fan", 0}})),
+              "0 0 0");
+    EXPECT_EQ(text(ohmReadings({{"Temperature", "GPU Core", 60}, {"Fan", "GPU Fan", 1500}})), "0 0 0");
+}

@@ -1,0 +1,114 @@
+#include "tests/sensors/sensor_test_support.h"
+
+std::string windowsPath(const std::string& linuxPath)
+{
+    std::string path = "Z:" + linuxPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+std::string text(const LibraryReadings& readings)
+{
+    return std::to_string(readings.cpu) + " " + std::to_string(readings.mb) + " " + std::to_string(readings.fan);
+}
+
+bool readLibrary(const std::string& path, LibraryReadings& readings)
+{
+    HMODULE library = LoadLibraryA(path.c_str());
+    if (!library)
+        return false;
+    using ReadingFn = int (*)();
+    auto bind = [&](const char* name) {
+        return reinterpret_cast<ReadingFn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    };
+    ReadingFn cpu = bind("GetCPUTemperature"), mb = bind("GetMBTemperature"), fan = bind("GetFanCPURPM");
+    bool bound = cpu && mb && fan;
+    if (bound) {
+        readings.cpu = cpu();
+        readings.mb = mb();
+        readings.fan = fan();
+    }
+    FreeLibrary(library);
+    return bound;
+}
+
+ScopedVariable::ScopedVariable(const char* name, const char* value) : name(name)
+{
+    SetEnvironmentVariableA(name, value);
+}
+
+ScopedVariable::~ScopedVariable()
+{
+    SetEnvironmentVariableA(name, nullptr);
+}
+
+static void removeTree(const std::string& path)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string child = path + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+TempFolder::TempFolder(const char* name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder = std::string(temp) + name + "-" + std::to_string(GetCurrentProcessId());
+    removeTree(folder);
+    CreateDirectoryA(folder.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder()
+{
+    removeTree(folder);
+}
+
+void TempFolder::makeFolder(const std::string& relative) const
+{
+    std::string path = folder;
+    size_t start = 0;
+    while (start <= relative.size()) {
+        size_t end = relative.find('\\', start);
+        if (end == std::string::npos)
+            end = relative.size();
+        path += "\\" + relative.substr(start, end - start);
+        CreateDirectoryA(path.c_str(), nullptr);
+        start = end + 1;
+    }
+}
+
+void TempFolder::write(const std::string& relative, const std::string& content) const
+{
+    size_t slash = relative.rfind('\\');
+    if (slash != std::string::npos)
+        makeFolder(relative.substr(0, slash));
+    HANDLE file = CreateFileA((folder + "\\" + relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void TempFolder::remove(const std::string& relative) const
+{
+    std::string path = folder + "\\" + relative;
+    if (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
+        removeTree(path);
+    else
+        DeleteFileA(path.c_str());
+}

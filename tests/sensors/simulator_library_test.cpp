@@ -1,0 +1,64 @@
+// The simulator "vesk.dll" under Wine: its stopped clock for screenshots and its replays.
+#include <gtest/gtest.h>
+
+#include "sensors/simulator/sweep.h"
+#include "tests/sensors/sensor_test_support.h"
+
+static const std::string simulator = windowsPath(SIMULATOR_LIBRARY);
+
+using ReadingFn = int (*)();
+
+struct LoadedSimulator {
+    HMODULE library = LoadLibraryA(simulator.c_str());
+    ReadingFn cpu = bind("GetCPUTemperature"), mb = bind("GetMBTemperature"), fan = bind("GetFanCPURPM");
+    ~LoadedSimulator() { FreeLibrary(library); }
+    ReadingFn bind(const char* name)
+    {
+        return reinterpret_cast<ReadingFn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    }
+    // The CPU first, as Quellor reads them: a replay moves on with it.
+    std::string readings()
+    {
+        int c = cpu(), m = mb(), f = fan();
+        return std::to_string(c) + " " + std::to_string(m) + " " + std::to_string(f);
+    }
+};
+
+TEST(SimulatorLibrary, AStoppedClockGivesThatMomentEveryTime)
+{
+    {
+        ScopedVariable clock("VESK_SIM_TIME", "0");
+        LoadedSimulator loaded;
+        ASSERT_TRUE(loaded.cpu && loaded.mb && loaded.fan);
+        EXPECT_EQ(loaded.readings(), "25 30 900");
+    }
+    // Half-way up the sweep, where a running clock would move the CPU by a degree a second.
+    ScopedVariable clock("VESK_SIM_TIME", "30");
+    LoadedSimulator loaded;
+    std::string expected = std::to_string(sweepCpu(30)) + " " + std::to_string(sweepBoard(30)) + " "
+        + std::to_string(sweepFan(30));
+    EXPECT_EQ(loaded.readings(), expected);
+    Sleep(2100);
+    EXPECT_EQ(loaded.readings(), expected) << "two seconds later";
+}
+
+TEST(SimulatorLibrary, ReplaysAFileLineByLineAndStartsOver)
+{
+    TempFolder folder("vesk-replay");
+    folder.write("readings.txt", "# cpu mb fan\n40 30 1000\n55 35 1500\n\n72 41 2100\n");
+    ScopedVariable replay("VESK_REPLAY", (folder.path() + "\\readings.txt").c_str());
+    LoadedSimulator loaded;
+    EXPECT_EQ(loaded.mb(), 30) << "before the first CPU reading, the first line";
+    const char* expected[] = {"40 30 1000", "55 35 1500", "72 41 2100", "40 30 1000"};
+    for (const char* line : expected)
+        EXPECT_EQ(loaded.readings(), line);
+    EXPECT_EQ(loaded.fan(), 1000) << "the board and fan stay on the line of the latest CPU reading";
+}
+
+TEST(SimulatorLibrary, AnUnreadableReplayFallsBackToTheSweep)
+{
+    ScopedVariable clock("VESK_SIM_TIME", "0");
+    ScopedVariable replay("VESK_REPLAY", "Z:\\no\\such\\file.txt");
+    LoadedSimulator loaded;
+    EXPECT_EQ(loaded.readings(), "25 30 900");
+}

@@ -1,0 +1,168 @@
+// The system library's Windows path: the worker that keeps WMI and PDH off the caller's
+// thread, and those sources failing cleanly under Wine, which has neither Open Hardware
+// Monitor's namespace nor thermal zones.
+#include <gtest/gtest.h>
+
+#include <wbemcli.h>
+
+#include "sensors/system/background.h"
+#include "sensors/system/ohm_wmi.h"
+#include "sensors/system/thermal_zone_counter.h"
+#include "tests/sensors/sensor_test_support.h"
+
+// A source that takes its time, as WMI does, and whose answers a test sets.
+static volatile LONG begun, ended, queried;
+static volatile LONG queryDelay, answering;
+static Readings answer;
+
+static void fakeBegin() { InterlockedIncrement(&begun); }
+static void fakeEnd() { InterlockedIncrement(&ended); }
+static bool fakeQuery(Readings& found)
+{
+    Sleep(queryDelay);
+    InterlockedIncrement(&queried);
+    found = answer;
+    return answering != 0;
+}
+
+static void resetFake(DWORD delay, Readings readings)
+{
+    begun = ended = queried = 0;
+    queryDelay = delay;
+    answer = readings;
+    answering = 1;
+}
+
+static std::string text(const Readings& readings)
+{
+    return std::to_string(readings.cpu) + " " + std::to_string(readings.mb) + " " + std::to_string(readings.fan);
+}
+
+// Asks every 20 ms, as a busy caller would, until the readings are as expected or time is up;
+// every call must come back at once.
+static std::string askUntil(Background& background, const std::string& expected, DWORD patience)
+{
+    DWORD start = GetTickCount();
+    std::string seen;
+    do {
+        DWORD before = GetTickCount();
+        seen = text(background.latest(nullptr));
+        EXPECT_LT(GetTickCount() - before, 50u) << "a call waited for the source";
+        if (seen == expected)
+            break;
+        Sleep(20);
+    } while (GetTickCount() - start < patience);
+    return seen;
+}
+
+static void waitUntilStopped(const Background& background)
+{
+    for (int i = 0; i < 300 && background.running(); ++i)
+        Sleep(10);
+}
+
+TEST(Background, CallsReturnAtOnceWhileTheSourceStalls)
+{
+    Readings slow;
+    slow.cpu = 45, slow.mb = 38, slow.fan = 1200;
+    resetFake(1500, slow);
+    Background background({fakeBegin, fakeQuery, fakeEnd}, 100, 400);
+    EXPECT_EQ(askUntil(background, "0 0 0", 0), "0 0 0");
+    EXPECT_EQ(askUntil(background, "45 38 1200", 5000), "45 38 1200");
+    waitUntilStopped(background);
+}
+
+TEST(Background, AFailedQueryKeepsTheLastGoodReadings)
+{
+    Readings good;
+    good.cpu = 50, good.mb = 35, good.fan = 1000;
+    resetFake(0, good);
+    Background background({fakeBegin, fakeQuery, fakeEnd}, 20, 400);
+    ASSERT_EQ(askUntil(background, "50 35 1000", 2000), "50 35 1000");
+    answer = Readings{}; // what a failed query leaves behind
+    answering = 0;
+    LONG before = queried;
+    askUntil(background, "never", 300);
+    EXPECT_GT(queried, before + 3) << "the worker kept asking";
+    EXPECT_EQ(text(background.latest(nullptr)), "50 35 1000");
+    waitUntilStopped(background);
+}
+
+TEST(Background, StopsWhenNoLongerAskedAndStartsAgain)
+{
+    resetFake(0, Readings{});
+    Background background({fakeBegin, fakeQuery, fakeEnd}, 20, 200);
+    background.latest(nullptr);
+    waitUntilStopped(background);
+    EXPECT_FALSE(background.running());
+    EXPECT_EQ(begun, 1);
+    EXPECT_EQ(ended, 1);
+    background.latest(nullptr);
+    EXPECT_TRUE(background.running());
+    waitUntilStopped(background);
+    EXPECT_EQ(begun, 2);
+    EXPECT_EQ(ended, 2);
+}
+
+// The worker keeps the library it runs in loaded after its host frees it, and lets go when
+// it ends. Any DLL stands in for the library here.
+TEST(Background, HoldsTheLibraryWhileItRuns)
+{
+    const std::string path = windowsPath(SIMULATOR_LIBRARY);
+    resetFake(0, Readings{});
+    Background background({fakeBegin, fakeQuery, fakeEnd}, 20, 300);
+    HMODULE library = LoadLibraryA(path.c_str());
+    ASSERT_TRUE(library);
+    background.latest(library);
+    FreeLibrary(library);
+    EXPECT_TRUE(GetModuleHandleA(path.c_str())) << "unloaded under a running worker";
+    waitUntilStopped(background);
+    Sleep(100); // FreeLibraryAndExitThread comes just after the worker says it stopped
+    EXPECT_FALSE(GetModuleHandleA(path.c_str())) << "still loaded after the worker ended";
+}
+
+TEST(WindowsSources, NoOpenHardwareMonitorNamespaceUnderWine)
+{
+    ASSERT_TRUE(ohm::begin()) << std::hex << ohm::lastError();
+    DWORD start = GetTickCount();
+    EXPECT_FALSE(ohm::connect());
+    EXPECT_EQ(static_cast<unsigned long>(ohm::lastError()), static_cast<unsigned long>(WBEM_E_INVALID_NAMESPACE));
+    Readings found;
+    EXPECT_FALSE(ohm::read(found));
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    ohm::end();
+}
+
+TEST(WindowsSources, NoThermalZoneRowsUnderWine)
+{
+    int degrees = -1;
+    bool opened = thermalZone::open();
+    EXPECT_FALSE(opened && thermalZone::read(degrees)) << degrees << " degrees";
+    EXPECT_EQ(degrees, -1);
+    thermalZone::close();
+}
+
+// The system library built to take the Windows path even under Wine.
+TEST(WindowsSources, TheLibraryAnswersAtOnceAndReadsZero)
+{
+    const std::string path = windowsPath(WINDOWS_PATH_LIBRARY);
+    HMODULE library = LoadLibraryA(path.c_str());
+    ASSERT_TRUE(library);
+    using ReadingFn = int (*)();
+    ReadingFn exports[] = {
+        reinterpret_cast<ReadingFn>(reinterpret_cast<void*>(GetProcAddress(library, "GetCPUTemperature"))),
+        reinterpret_cast<ReadingFn>(reinterpret_cast<void*>(GetProcAddress(library, "GetMBTemperature"))),
+        reinterpret_cast<ReadingFn>(reinterpret_cast<void*>(GetProcAddress(library, "GetFanCPURPM"))),
+    };
+    // Before, during and after the worker's first round of WMI and PDH.
+    for (int round = 0; round < 3; ++round) {
+        for (ReadingFn reading : exports) {
+            ASSERT_TRUE(reading);
+            DWORD before = GetTickCount();
+            EXPECT_EQ(reading(), 0);
+            EXPECT_LT(GetTickCount() - before, 50u);
+        }
+        Sleep(1500);
+    }
+    FreeLibrary(library);
+}
