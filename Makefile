@@ -37,3 +37,8 @@ test: build
 
 clean:
 	rm -rf build
+
+# The zip for Windows users, from the 32-bit build: build/quellor-<version>-win32.zip.
+dist: build
+	@cpack --config $(WIN32)/CPackConfig.cmake -B build >/dev/null
+	@echo "dist: build/$$(cd build && ls -t quellor-*-win32.zip | head -n 1)"
