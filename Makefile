@@ -42,3 +42,7 @@ clean:
 dist: build
 	@cpack --config $(WIN32)/CPackConfig.cmake -B build >/dev/null
 	@echo "dist: build/$$(cd build && ls -t quellor-*-win32.zip | head -n 1)"
+
+# The benchmarks: sizes of the shipped files, then run-time figures under Wine (a few minutes).
+bench: build
+	@scripts/bench
