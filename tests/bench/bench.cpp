@@ -202,12 +202,12 @@ double median(std::vector<double> values)
     return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-void row(const char* what, double quellor, double floor, const char* unit, const char* goal)
+void row(const char* what, double quellor, double floor, const char* unit, const char* goal, int decimals = 2)
 {
     char ratio[16] = "";
     if (floor > 0)
         std::snprintf(ratio, sizeof ratio, "%.2f", quellor / floor);
-    std::printf("%-46s %12.2f %12.2f %-5s %6s  %s\n", what, quellor, floor, unit, ratio, goal);
+    std::printf("%-46s %12.*f %12.*f %-5s %6s  %s\n", what, decimals, quellor, decimals, floor, unit, ratio, goal);
 }
 
 void fail(const char* what)
@@ -370,7 +370,7 @@ void benchIdle(Program& quellor, Program& floor, int idleSeconds)
     std::snprintf(what, sizeof what, "4 idle %d s: CPU time", idleSeconds);
     row(what, q.cpuSeconds * 1000, f.cpuSeconds * 1000, "ms", "");
     std::snprintf(what, sizeof what, "4 idle %d s: share of one core", idleSeconds);
-    row(what, q.cpuSeconds * 100 / idleSeconds, f.cpuSeconds * 100 / idleSeconds, "%", "quellor < 0.05 %");
+    row(what, q.cpuSeconds * 100 / idleSeconds, f.cpuSeconds * 100 / idleSeconds, "%", "quellor < 0.05 %", 4);
     if (q.wakeUps >= 0) {
         std::snprintf(what, sizeof what, "4 idle %d s: wake-ups", idleSeconds);
         row(what, static_cast<double>(q.wakeUps), static_cast<double>(f.wakeUps), "", "");
