@@ -157,6 +157,9 @@ HWND QuellorRun::window()
     // that is until the first sample has handed its tooltip to the icon.
     for (int i = 0; i < 300 && probe_ && notifications().size() < 2; ++i)
         Sleep(50);
+    // Then until WinMain has shown (or hidden) it and waits in its message loop. A message
+    // sent now could be answered while the sample waits for the shell, so wait for idleness.
+    WaitForInputIdle(process.hProcess, 5000);
     window_ = found;
     return window_;
 }
