@@ -19,6 +19,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "replace_import.h"
+
 #define PROBE_EXPORT extern "C" __declspec(dllexport)
 
 static char folder[MAX_PATH];
@@ -119,41 +121,14 @@ static BOOL WINAPI recordingNotify(DWORD command, PNOTIFYICONDATAA data)
     return realNotify(command, data);
 }
 
-// Swaps Shell_NotifyIconA in the executable's import address table for the recorder.
-static void interceptNotify()
-{
-    auto base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-    auto dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    auto module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-    for (; module->Name; ++module) {
-        if (lstrcmpiA(reinterpret_cast<char*>(base + module->Name), "shell32.dll") != 0)
-            continue;
-        auto name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
-        auto address = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-        for (; name->u1.AddressOfData; ++name, ++address) {
-            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal))
-                continue;
-            auto byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
-            if (strcmp(reinterpret_cast<char*>(byName->Name), "Shell_NotifyIconA") != 0)
-                continue;
-            DWORD protection;
-            VirtualProtect(&address->u1.Function, sizeof address->u1.Function, PAGE_READWRITE, &protection);
-            realNotify = reinterpret_cast<NotifyFn>(address->u1.Function);
-            address->u1.Function = reinterpret_cast<ULONG_PTR>(recordingNotify);
-            VirtualProtect(&address->u1.Function, sizeof address->u1.Function, protection, &protection);
-        }
-    }
-}
-
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
         GetModuleFileNameA(instance, folder, sizeof folder);
         if (char* slash = strrchr(folder, '\\'))
             slash[1] = '\0';
-        interceptNotify();
+        realNotify = reinterpret_cast<NotifyFn>(
+            replaceImport("shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(recordingNotify)));
     }
     return TRUE;
 }
