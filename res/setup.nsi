@@ -12,6 +12,7 @@ RequestExecutionLevel user
 !include nsDialogs.nsh
 !include LogicLib.nsh
 !include WinMessages.nsh
+!include WinVer.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quellor"
 !define PUBLISHER "Quellor Project"
@@ -83,6 +84,20 @@ Page custom OptionsPage OptionsPageLeave
         ${EndIf}
         IntOp $R9 $R9 + 1
     ${Loop}
+!macroend
+
+; The entry that lists Quellor among the installed programs; $0 holds its size in KB.
+!macro WriteUninstallEntry ROOT
+    WriteRegStr ${ROOT} "${UNINSTALL_KEY}" "DisplayName" "Quellor"
+    WriteRegStr ${ROOT} "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr ${ROOT} "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+    WriteRegStr ${ROOT} "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\quellor.exe,0"
+    WriteRegStr ${ROOT} "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr ${ROOT} "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+    WriteRegStr ${ROOT} "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    WriteRegDWORD ${ROOT} "${UNINSTALL_KEY}" "EstimatedSize" $0
+    WriteRegDWORD ${ROOT} "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD ${ROOT} "${UNINSTALL_KEY}" "NoRepair" 1
 !macroend
 
 Function .onInit
@@ -169,16 +184,12 @@ Section "Quellor" QuellorSection
     ${EndIf}
 
     SectionGetSize ${QuellorSection} $0
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Quellor"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\quellor.exe,0"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
-    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0 ; KB
-    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
-    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+    !insertmacro WriteUninstallEntry HKCU
+    ; Add/Remove Programs on Windows 95, 98 and ME lists only the machine's entries; there
+    ; every user may write them.
+    ${IfNot} ${IsNT}
+        !insertmacro WriteUninstallEntry HKLM
+    ${EndIf}
 SectionEnd
 
 Section "Uninstall"
@@ -195,6 +206,9 @@ Section "Uninstall"
     RMDir "$INSTDIR\sim"
     Delete "$INSTDIR\uninstall.exe"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    ${IfNot} ${IsNT}
+        DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    ${EndIf}
 
     ; The record of the temperatures is the user's: it stays, and so does its folder.
     StrCpy $UninstallNote "Quellor has been removed from your computer."

@@ -62,26 +62,26 @@ void removeTree(const std::string& path)
 }
 
 // A value of an uninstall entry; false when the entry or the value is missing.
-bool readValue(const std::string& key, const char* name, void* value, DWORD size)
+bool readValue(const std::string& key, const char* name, void* value, DWORD size, HKEY root = HKEY_CURRENT_USER)
 {
     HKEY handle;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
         return false;
     LONG result = RegQueryValueExA(handle, name, nullptr, nullptr, static_cast<BYTE*>(value), &size);
     RegCloseKey(handle);
     return result == ERROR_SUCCESS;
 }
 
-std::string registryText(const std::string& key, const char* name)
+std::string registryText(const std::string& key, const char* name, HKEY root = HKEY_CURRENT_USER)
 {
     char text[1024] = "";
-    return readValue(key, name, text, sizeof text - 1) ? text : "(missing)";
+    return readValue(key, name, text, sizeof text - 1, root) ? text : "(missing)";
 }
 
-bool keyExists(const std::string& key)
+bool keyExists(const std::string& key, HKEY root = HKEY_CURRENT_USER)
 {
     HKEY handle;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
         return false;
     RegCloseKey(handle);
     return true;
@@ -228,6 +228,20 @@ protected:
         DeleteFileA(otherLink.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, quellorKey.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, otherKey.c_str());
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, quellorKey.c_str());
+        setWineVersion(nullptr);
+    }
+
+    // The Windows that the programs started from now on see; null for the prefix's own.
+    static void setWineVersion(const char* version)
+    {
+        HKEY key;
+        RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Wine", 0, KEY_WRITE, &key);
+        if (version)
+            RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), lstrlenA(version) + 1);
+        else
+            RegDeleteValueA(key, "Version");
+        RegCloseKey(key);
     }
 
     std::string installed(const std::string& name) const { return installDir + "\\" + name; }
@@ -274,6 +288,7 @@ TEST_F(Installer, PutsEverythingInPlaceAndLeavesNoTraceWhenUninstalled)
     EXPECT_TRUE(readValue(quellorKey, "EstimatedSize", &kilobytes, sizeof kilobytes));
     EXPECT_GE(kilobytes, bytes / 1024);
     EXPECT_LE(kilobytes, bytes / 1024 + std::size(shipped));
+    EXPECT_FALSE(keyExists(quellorKey, HKEY_LOCAL_MACHINE)) << "a per-user install leaves the machine's list alone";
 
     ASSERT_EQ(uninstall(), 0u);
     EXPECT_FALSE(exists(installDir));
@@ -329,6 +344,19 @@ TEST_F(Installer, UninstallClosesQuellorAndRemovesOnlyWhatItMade)
     EXPECT_TRUE(keyExists(otherKey));
     CloseHandle(quellor.hThread);
     CloseHandle(quellor.hProcess);
+}
+
+// Add/Remove Programs on Windows 95, 98 and ME lists only the machine's entries.
+TEST_F(Installer, OnWindows98TheMachineListsItToo)
+{
+    setWineVersion("win98");
+    ASSERT_EQ(install(), 0u);
+    EXPECT_EQ(registryText(quellorKey, "DisplayName", HKEY_LOCAL_MACHINE), "Quellor");
+    EXPECT_EQ(registryText(quellorKey, "DisplayName"), "Quellor");
+    ASSERT_EQ(uninstall(), 0u);
+    EXPECT_FALSE(keyExists(quellorKey, HKEY_LOCAL_MACHINE));
+    EXPECT_FALSE(keyExists(quellorKey));
+    EXPECT_FALSE(exists(installDir));
 }
 
 } // namespace
