@@ -38,10 +38,13 @@ test: build
 clean:
 	rm -rf build
 
-# The zip for Windows users, from the 32-bit build: build/quellor-<version>-win32.zip.
+# The two downloads for Windows users, from the 32-bit build: build/quellor-<version>-win32.zip
+# and the setup program build/quellor-<version>-setup.exe (made by `make build`).
 dist: build
 	@cpack --config $(WIN32)/CPackConfig.cmake -B build >/dev/null
+	@cp $(WIN32)/quellor-*-setup.exe build/
 	@echo "dist: build/$$(cd build && ls -t quellor-*-win32.zip | head -n 1)"
+	@echo "dist: build/$$(cd build && ls -t quellor-*-setup.exe | head -n 1)"
 
 # The benchmarks: sizes of the shipped files, then run-time figures under Wine (a few minutes).
 bench: build
