@@ -165,34 +165,17 @@ PROCESS_INFORMATION startFrom(const Shortcut& shortcut)
     return process;
 }
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK matchQuellor(HWND window, LPARAM lParam)
-{
-    auto* search = reinterpret_cast<WindowSearch*>(lParam);
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && lstrcmpA(className, "Vesk") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// Quellor's window once it is made; null if the process ended first. The prefix is the tests'
+// own, so any Quellor window is the one just started.
 HWND waitForWindow(const PROCESS_INFORMATION& process)
 {
-    WindowSearch search{process.dwProcessId, nullptr};
-    for (int i = 0; i < 150 && !search.found; ++i) {
+    HWND window = nullptr;
+    for (int i = 0; i < 150 && !window; ++i) {
         if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0)
             break;
-        EnumWindows(matchQuellor, reinterpret_cast<LPARAM>(&search));
+        window = FindWindowA("Vesk", "Quellor");
     }
-    return search.found;
+    return window;
 }
 
 class Installer : public testing::Test {
