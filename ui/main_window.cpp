@@ -78,10 +78,10 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         }
         return 0;
     }
-    // The shell restarted (or started after us): without the icon a hidden window could never
-    // come back, so put it in again with a fresh face and tooltip.
+    // The shell restarted (or started after us) without our icon: without it a hidden window
+    // could never come back, so a sample puts it in again with a fresh face and tooltip.
     if (message == taskbarCreated && taskbarCreated != 0 && monitorState.started) {
-        TrayIcon::add(window);
+        TrayIcon::lost();
         monitorState.sample(window);
         return 0;
     }

@@ -1,6 +1,7 @@
 // "log.txt" at the end of a run, and the ways a run can end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "harness.h"
@@ -25,7 +26,8 @@ int now()
 
 std::string recordAfterDate(const std::string& record)
 {
-    return record.substr(record.find("\r\n"));
+    size_t lineEnd = record.find("\r\n");
+    return lineEnd == std::string::npos ? record : record.substr(lineEnd);
 }
 
 } // namespace
@@ -96,20 +98,71 @@ TEST(MaximaLog, UnwritableLogIsSkippedQuietly)
     EXPECT_EQ(readOnly.readFile("log.txt"), "kept");
 }
 
-// A new taskbar gets the icon back, with a fresh face and tooltip.
-TEST(Resilience, TaskbarCreatedAddsTheIconAgain)
+// However the shell answers or forgets, the next sample puts the icon back with its whole
+// record, so that a hidden Quellor can always be reached by a click on it. It is removed at
+// the end only when it is there.
+TEST(Resilience, TheIconComesBackAfterAFailedAddOrAShellThatLostIt)
 {
-    QuellorRun run;
-    run.start("/i");
-    HWND window = run.window();
-    ASSERT_TRUE(window);
-    run.setReadings("45 45 45 72 72", "38", "4500");
-    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    std::vector<std::string> n = run.notifications();
-    ASSERT_EQ(n.size(), 4u);
-    EXPECT_EQ(n[2].substr(0, 6), "N add ");
-    EXPECT_EQ(n[3].substr(n[3].find("face=")), "face=5 tip=CPU 72\\nMB 38\\nFan 4500");
-    EXPECT_EQ(run.close(), 0);
+    enum Event { nothing, iconLost, newTaskbar };
+    struct {
+        const char* why;
+        const char* shell; // answers of the shell, call after call (see probe_sensor.cpp)
+        Event event;       // before the second sample
+        const char* commands;
+    } cases[] = {
+        {"the first add was refused", "lost ok", nothing, "add add modify delete"},
+        {"the first add was answered too late", "late ok", nothing, "add add modify modify delete"},
+        {"the shell lost the icon", "ok", iconLost, "add modify modify add delete"},
+        {"a new taskbar", "ok", newTaskbar, "add modify add modify delete"},
+        {"a shell that never answers", "lost", nothing, "add add modify add modify"},
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(c.why);
+        std::vector<HWND> before, after;
+        trayIcons(before);
+        QuellorRun run;
+        run.setReadings("45", "38", "4500", std::string("shell ") + c.shell);
+        run.start("/i");
+        HWND window = run.window();
+        ASSERT_TRUE(window);
+        if (c.event != nothing) {
+            NOTIFYICONDATAA lost{};
+            lost.cbSize = NOTIFYICONDATAA_V1_SIZE;
+            lost.hWnd = window;
+            lost.uID = 1;
+            Shell_NotifyIconA(NIM_DELETE, &lost);
+        }
+        if (c.event == newTaskbar)
+            SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        run.sample();
+
+        // A click on our icon, the one that was not there before, brings the window back.
+        ASSERT_TRUE(trayIcons(after)) << "the notification area cannot be looked into";
+        std::vector<HWND> ours;
+        for (HWND icon : after)
+            if (std::find(before.begin(), before.end(), icon) == before.end())
+                ours.push_back(icon);
+        bool iconExpected = std::string(c.commands).find("delete") != std::string::npos;
+        ASSERT_EQ(ours.size(), iconExpected ? 1u : 0u);
+        if (iconExpected) {
+            PostMessageA(ours[0], WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            PostMessageA(ours[0], WM_LBUTTONUP, 0, 0);
+            for (int i = 0; i < 100 && !IsWindowVisible(window); ++i)
+                Sleep(50);
+            EXPECT_TRUE(IsWindowVisible(window));
+        }
+        EXPECT_EQ(run.close(), 0);
+
+        EXPECT_EQ(run.commands(), c.commands);
+        // The whole record every time; after the first add, every one but the removal carries the
+        // sample's tooltip.
+        std::vector<std::string> n = run.notifications();
+        std::string record = " cb=" + std::to_string(NOTIFYICONDATAA_V1_SIZE) + " id=1 flags=7 msg=1025 face=2 tip=";
+        for (size_t i = 1; i < n.size(); ++i) {
+            std::string tip = n[i].rfind("N delete ", 0) == 0 ? "" : "CPU 45\\nMB 38\\nFan 4500";
+            EXPECT_EQ(n[i].substr(n[i].find(' ', 2)), record + tip);
+        }
+    }
 }
 
 // Windows ends the process after WM_ENDSESSION without destroying the window: the record and

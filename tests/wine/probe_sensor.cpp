@@ -11,10 +11,16 @@
 //   N <command> cb=<cbSize> id=<uID> flags=<uFlags> msg=<uCallbackMessage> face=<group> tip=<text>
 // with line feeds in the tooltip written as "\n".
 //
+// Further lines of probe.txt play the platform:
+//   shell <answer> ...  the answers to the successive Shell_NotifyIconA calls, the last one
+//                       repeating: "ok" (the shell's own), "lost" (never reaches the shell:
+//                       FALSE), "late" (reaches it, but the answer comes too late: FALSE)
+//
 // Built with PROBE_WITHOUT_CPU, PROBE_WITHOUT_MB or PROBE_WITHOUT_FAN, it lacks that export.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <ctype.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -38,6 +44,23 @@ static void record(const char* line)
         fprintf(file, "%s\n", line);
         fclose(file);
     }
+}
+
+// The line of probe.txt after the three readings that starts with the word: what follows
+// the word, or null when there is none.
+static const char* option(const char* word, char (&text)[4096])
+{
+    char path[MAX_PATH];
+    pathOf(path, "probe.txt");
+    FILE* file = fopen(path, "r");
+    if (!file)
+        return nullptr;
+    size_t length = strlen(word);
+    bool found = false;
+    for (int line = 0; !found && fgets(text, sizeof text, file); ++line)
+        found = line >= 3 && strncmp(text, word, length) == 0 && (!text[length] || isspace(static_cast<unsigned char>(text[length])));
+    fclose(file);
+    return found ? text + length : nullptr;
 }
 
 // The reading for the count-th call of the export on the given line of probe.txt.
@@ -118,7 +141,17 @@ static BOOL WINAPI recordingNotify(DWORD command, PNOTIFYICONDATAA data)
              static_cast<unsigned long>(data->cbSize), data->uID, data->uFlags, data->uCallbackMessage,
              faceOf(data->hIcon), tip);
     record(line);
-    return realNotify(command, data);
+
+    static int calls;
+    char text[4096], answer[8] = "ok";
+    if (const char* answers = option("shell", text))
+        for (int i = 0, n; i <= calls && sscanf(answers, " %7s%n", answer, &n) == 1; ++i)
+            answers += n;
+    ++calls;
+    if (strcmp(answer, "lost") == 0)
+        return FALSE;
+    BOOL result = realNotify(command, data);
+    return strcmp(answer, "late") == 0 ? FALSE : result;
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
@@ -129,6 +162,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
             slash[1] = '\0';
         realNotify = reinterpret_cast<NotifyFn>(
             replaceImport("shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(recordingNotify)));
+    } else if (reason == DLL_PROCESS_DETACH) {
+        replaceImport("shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(realNotify));
     }
     return TRUE;
 }
