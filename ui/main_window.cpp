@@ -17,6 +17,9 @@ constexpr UINT samplePeriod = 5000; // ms
 
 // Sent to every top-level window when the shell (re)creates the taskbar; 0 until registered.
 UINT taskbarCreated;
+// Creation is over and the timer samples. Messages sent from elsewhere can arrive while
+// creation still waits for the shell, and must not end or sample a half-made monitor.
+bool running;
 
 // Returns -1 at the first step that fails, and the window is refused.
 LRESULT create(HWND window)
@@ -30,6 +33,7 @@ LRESULT create(HWND window)
     TrayIcon::add(window);
     monitorState.sample(window);
     SetTimer(window, sampleTimer, samplePeriod, nullptr);
+    running = true;
     return 0;
 }
 
@@ -71,16 +75,16 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         }
         return 0;
     case WM_ENDSESSION:
-        // At log-off Windows ends the process without destroying the window: keep the record.
-        if (wParam && monitorState.started) {
-            TrayIcon::remove(window);
-            MaximaLog::write();
-        }
+        // The session ends (log-off, shut-down) or Windows asks us to close (an installer):
+        // either way the process is expected to go. Ending as the close box does keeps the
+        // record and removes the icon, once, before Windows ends the process.
+        if (wParam && running)
+            DestroyWindow(window);
         return 0;
     }
     // The shell restarted (or started after us) without our icon: without it a hidden window
     // could never come back, so a sample puts it in again with a fresh face and tooltip.
-    if (message == taskbarCreated && taskbarCreated != 0 && monitorState.started) {
+    if (message == taskbarCreated && taskbarCreated != 0 && running) {
         TrayIcon::lost();
         monitorState.sample(window);
         return 0;

@@ -165,21 +165,39 @@ TEST(Resilience, TheIconComesBackAfterAFailedAddOrAShellThatLostIt)
     }
 }
 
-// Windows ends the process after WM_ENDSESSION without destroying the window: the record and
-// the icon's removal happen there.
-TEST(Resilience, EndOfSessionWritesTheLog)
+// The end of the session, or Windows asking Quellor to close (an installer, an update), ends
+// it as its close box does: the record and the icon's removal once, before the message is
+// answered, then exit code 0 by itself. A cancelled shut-down changes nothing.
+TEST(Resilience, EndOfSessionEndsQuellorOnceACancelledOneChangesNothing)
 {
-    QuellorRun run;
-    run.setReadings("61", "44", "3000");
-    run.start();
-    HWND window = run.window();
-    ASSERT_TRUE(window);
-    SendMessageA(window, WM_QUERYENDSESSION, 0, 0);
-    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
-    TerminateProcess(run.process.hProcess, 0);
-    run.waitForExit();
-    EXPECT_EQ(recordAfterDate(run.readFile("log.txt")), "\r\nCPU 61\r\nMB 44");
-    std::vector<std::string> n = run.notifications();
-    ASSERT_FALSE(n.empty());
-    EXPECT_EQ(n.back().substr(0, 9), "N delete ");
+    struct { const char* why; BOOL ending; DWORD how; const char* commands; } cases[] = {
+        {"shut-down", TRUE, 0, "add modify delete"},
+        {"log-off", TRUE, ENDSESSION_LOGOFF, "add modify delete"},
+        {"asked to close", TRUE, ENDSESSION_CLOSEAPP, "add modify delete"},
+        {"cancelled shut-down", FALSE, 0, "add modify modify delete"},
+    };
+    for (auto c : cases) {
+        SCOPED_TRACE(c.why);
+        QuellorRun run;
+        run.setReadings("61", "44", "3000");
+        run.start("/i");
+        HWND window = run.window();
+        ASSERT_TRUE(window);
+        EXPECT_NE(SendMessageA(window, WM_QUERYENDSESSION, 0, c.how), 0);
+        SendMessageA(window, WM_ENDSESSION, c.ending, c.how);
+        if (c.ending) {
+            // Windows may end the process as soon as the message is answered.
+            EXPECT_FALSE(IsWindow(window));
+            EXPECT_EQ(recordAfterDate(run.readFile("log.txt")), "\r\nCPU 61\r\nMB 44");
+            run.writeFile("log.txt", "written once");
+            EXPECT_EQ(run.waitForExit(), 0);
+            EXPECT_EQ(run.readFile("log.txt"), "written once");
+        } else {
+            run.sample();
+            EXPECT_EQ(run.fieldText(500), "61");
+            EXPECT_EQ(run.close(), 0);
+            EXPECT_EQ(recordAfterDate(run.readFile("log.txt")), "\r\nCPU 61\r\nMB 44");
+        }
+        EXPECT_EQ(run.commands(), c.commands);
+    }
 }
