@@ -21,6 +21,24 @@ UINT taskbarCreated;
 // creation still waits for the shell, and must not end or sample a half-made monitor.
 bool running;
 
+// Run as administrator (Vista and later), the window would not hear "TaskbarCreated" from the
+// shell of the ordinary user, and the icon would never come back; let that message through.
+// Older systems have no such filter.
+void hearTaskbarCreated(HWND window)
+{
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    using FilterExFn = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT); // Windows 7
+    using FilterFn = BOOL(WINAPI*)(UINT, DWORD);                              // Vista
+    auto filterEx = reinterpret_cast<FilterExFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+    auto filter = reinterpret_cast<FilterFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter")));
+    if (filterEx)
+        filterEx(window, taskbarCreated, MSGFLT_ALLOW, nullptr);
+    else if (filter)
+        filter(taskbarCreated, MSGFLT_ADD);
+}
+
 // Returns -1 at the first step that fails, and the window is refused.
 LRESULT create(HWND window)
 {
@@ -30,6 +48,7 @@ LRESULT create(HWND window)
         return -1;
     MainWindowControls::create(window);
     monitorState.start();
+    hearTaskbarCreated(window);
     TrayIcon::add(window);
     monitorState.sample(window);
     SetTimer(window, sampleTimer, samplePeriod, nullptr);

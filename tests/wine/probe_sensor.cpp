@@ -9,7 +9,8 @@
 // library also puts itself between quellor.exe and Shell_NotifyIconA (in the executable's
 // import table, so the real function still runs) and appends each record that reaches it:
 //   N <command> cb=<cbSize> id=<uID> flags=<uFlags> msg=<uCallbackMessage> face=<group> tip=<text>
-// with line feeds in the tooltip written as "\n".
+// with line feeds in the tooltip written as "\n". It sees the window's message filter too:
+//   W filter <TaskbarCreated or other> action=<action>
 //
 // Further lines of probe.txt play the platform:
 //   shell <answer> ...  the answers to the successive Shell_NotifyIconA calls, the last one
@@ -154,6 +155,32 @@ static BOOL WINAPI recordingNotify(DWORD command, PNOTIFYICONDATAA data)
     return strcmp(answer, "late") == 0 ? FALSE : result;
 }
 
+using FilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+static FilterFn realFilter;
+
+static BOOL WINAPI recordingFilter(HWND window, UINT message, DWORD action, void* status)
+{
+    char line[100];
+    snprintf(line, sizeof line, "W filter %s action=%lu",
+             message == RegisterWindowMessageA("TaskbarCreated") ? "TaskbarCreated" : "other",
+             static_cast<unsigned long>(action));
+    record(line);
+    return realFilter(window, message, action, status);
+}
+
+// Quellor looks the filter up at run time: it is found through this stand-in.
+using LookupFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+static LookupFn realLookup;
+
+static FARPROC WINAPI watchingLookup(HMODULE module, LPCSTR name)
+{
+    FARPROC found = realLookup(module, name);
+    if (!found || IS_INTRESOURCE(name) || strcmp(name, "ChangeWindowMessageFilterEx") != 0)
+        return found;
+    realFilter = reinterpret_cast<FilterFn>(reinterpret_cast<void*>(found));
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(recordingFilter));
+}
+
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
@@ -162,8 +189,11 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
             slash[1] = '\0';
         realNotify = reinterpret_cast<NotifyFn>(
             replaceImport("shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(recordingNotify)));
+        realLookup = reinterpret_cast<LookupFn>(
+            replaceImport("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(watchingLookup)));
     } else if (reason == DLL_PROCESS_DETACH) {
         replaceImport("shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(realNotify));
+        replaceImport("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(realLookup));
     }
     return TRUE;
 }
