@@ -21,7 +21,7 @@ public:
     ~QuellorRun();
 
     // Three lines of probe.txt: the readings of each export, call after call; then any lines
-    // that play the platform ("shell lost ok": see probe_sensor.cpp).
+    // that play the platform ("shell lost ok", "teardown": see probe_sensor.cpp).
     void setReadings(const std::string& cpu, const std::string& mb, const std::string& fan,
                      const std::string& platform = "");
     void writeFile(const std::string& name, const std::string& content);

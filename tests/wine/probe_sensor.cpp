@@ -16,6 +16,8 @@
 //   shell <answer> ...  the answers to the successive Shell_NotifyIconA calls, the last one
 //                       repeating: "ok" (the shell's own), "lost" (never reaches the shell:
 //                       FALSE), "late" (reaches it, but the answer comes too late: FALSE)
+//   teardown            a refused WM_CREATE is followed by WM_DESTROY, as on Windows (Wine
+//                       sends none); "W destroy" is recorded when the library sends it
 //
 // Built with PROBE_WITHOUT_CPU, PROBE_WITHOUT_MB or PROBE_WITHOUT_FAN, it lacks that export.
 #include <windows.h>
@@ -181,6 +183,35 @@ static FARPROC WINAPI watchingLookup(HMODULE module, LPCSTR name)
     return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(recordingFilter));
 }
 
+// Windows follows a refused WM_CREATE with WM_DESTROY and then WM_NCDESTROY; Wine sends only
+// the last. The library loads inside that WM_CREATE, so it can stand in front of the window's
+// procedure and send the missing message first.
+static WNDPROC windowProcedure;
+static bool destroyed;
+
+static LRESULT CALLBACK beforeWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY)
+        destroyed = true;
+    if (message == WM_NCDESTROY && !destroyed) {
+        destroyed = true;
+        record("W destroy");
+        CallWindowProcA(windowProcedure, window, WM_DESTROY, 0, 0);
+    }
+    return CallWindowProcA(windowProcedure, window, message, wParam, lParam);
+}
+
+static BOOL CALLBACK standInFront(HWND window, LPARAM)
+{
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (strcmp(name, "Vesk") != 0)
+        return TRUE;
+    windowProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(beforeWindowProcedure)));
+    return FALSE;
+}
+
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
@@ -191,6 +222,14 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
             replaceImport("shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(recordingNotify)));
         realLookup = reinterpret_cast<LookupFn>(
             replaceImport("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(watchingLookup)));
+        char text[4096];
+        if (option("teardown", text)) {
+            // Quellor unloads this library in that WM_DESTROY, under the stand-in's feet: stay.
+            HMODULE pinned;
+            GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                               reinterpret_cast<LPCSTR>(instance), &pinned);
+            EnumThreadWindows(GetCurrentThreadId(), standInFront, 0);
+        }
     } else if (reason == DLL_PROCESS_DETACH) {
         replaceImport("shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(realNotify));
         replaceImport("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(realLookup));
