@@ -72,30 +72,33 @@ TEST(MaximaLog, RunThatNeverRoseAboveZeroWritesTheZeroRecord)
     EXPECT_EQ(run.readFile("log.txt"), "0/00/0 00.00.00\r\nCPU 0\r\nMB 0");
 }
 
-// When "log.txt" cannot be written, Quellor still ends quietly and cleanly.
+// When "log.txt" cannot be written (a folder of that name, a file another program holds open
+// without sharing), Quellor still ends quietly and cleanly, and leaves it as it was.
 TEST(MaximaLog, UnwritableLogIsSkippedQuietly)
 {
-    QuellorRun folder;
-    CreateDirectoryA((folder.folder() + "\\log.txt").c_str(), nullptr);
-    folder.start();
-    ASSERT_TRUE(folder.window());
-    EXPECT_EQ(folder.close(), 0);
-    EXPECT_EQ(folder.openMessageBoxes(), 0);
-    EXPECT_TRUE(GetFileAttributesA((folder.folder() + "\\log.txt").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-
-    QuellorRun readOnly;
-    readOnly.writeFile("log.txt", "kept");
-    std::string path = readOnly.folder() + "\\log.txt";
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-    // Wine run by root writes read-only files like any other; there is nothing to see then.
-    if (FILE* writable = std::fopen(path.c_str(), "a")) {
-        std::fclose(writable);
-        GTEST_SKIP() << "read-only files are writable here";
+    for (bool folder : {true, false}) {
+        SCOPED_TRACE(folder ? "a folder" : "a file held open");
+        QuellorRun run;
+        std::string path = run.folder() + "\\log.txt";
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (folder) {
+            CreateDirectoryA(path.c_str(), nullptr);
+        } else {
+            run.writeFile("log.txt", "kept");
+            held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        }
+        run.start();
+        ASSERT_TRUE(run.window());
+        EXPECT_EQ(run.close(), 0);
+        EXPECT_EQ(run.openMessageBoxes(), 0);
+        if (folder) {
+            EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+        } else {
+            CloseHandle(held);
+            EXPECT_EQ(run.readFile("log.txt"), "kept");
+        }
     }
-    readOnly.start();
-    ASSERT_TRUE(readOnly.window());
-    EXPECT_EQ(readOnly.close(), 0);
-    EXPECT_EQ(readOnly.readFile("log.txt"), "kept");
 }
 
 // However the shell answers or forgets, the next sample puts the icon back with its whole
