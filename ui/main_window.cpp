@@ -17,6 +17,27 @@ constexpr UINT samplePeriod = 5000; // ms
 
 // Sent to every top-level window when the shell (re)creates the taskbar; 0 until registered.
 UINT taskbarCreated;
+// Creation is over and the timer samples. Messages sent from elsewhere can arrive while
+// creation still waits for the shell, and must not end or sample a half-made monitor.
+bool running;
+
+// Run as administrator (Vista and later), the window would not hear "TaskbarCreated" from the
+// shell of the ordinary user, and the icon would never come back; let that message through.
+// Older systems have no such filter.
+void hearTaskbarCreated(HWND window)
+{
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    using FilterExFn = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT); // Windows 7
+    using FilterFn = BOOL(WINAPI*)(UINT, DWORD);                              // Vista
+    auto filterEx = reinterpret_cast<FilterExFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+    auto filter = reinterpret_cast<FilterFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter")));
+    if (filterEx)
+        filterEx(window, taskbarCreated, MSGFLT_ALLOW, nullptr);
+    else if (filter)
+        filter(taskbarCreated, MSGFLT_ADD);
+}
 
 // Returns -1 at the first step that fails, and the window is refused.
 LRESULT create(HWND window)
@@ -27,9 +48,11 @@ LRESULT create(HWND window)
         return -1;
     MainWindowControls::create(window);
     monitorState.start();
+    hearTaskbarCreated(window);
     TrayIcon::add(window);
     monitorState.sample(window);
     SetTimer(window, sampleTimer, samplePeriod, nullptr);
+    running = true;
     return 0;
 }
 
@@ -71,17 +94,17 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         }
         return 0;
     case WM_ENDSESSION:
-        // At log-off Windows ends the process without destroying the window: keep the record.
-        if (wParam && monitorState.started) {
-            TrayIcon::remove(window);
-            MaximaLog::write();
-        }
+        // The session ends (log-off, shut-down) or Windows asks us to close (an installer):
+        // either way the process is expected to go. Ending as the close box does keeps the
+        // record and removes the icon, once, before Windows ends the process.
+        if (wParam && running)
+            DestroyWindow(window);
         return 0;
     }
-    // The shell restarted (or started after us): without the icon a hidden window could never
-    // come back, so put it in again with a fresh face and tooltip.
-    if (message == taskbarCreated && taskbarCreated != 0 && monitorState.started) {
-        TrayIcon::add(window);
+    // The shell restarted (or started after us) without our icon: without it a hidden window
+    // could never come back, so a sample puts it in again with a fresh face and tooltip.
+    if (message == taskbarCreated && taskbarCreated != 0 && running) {
+        TrayIcon::lost();
         monitorState.sample(window);
         return 0;
     }

@@ -10,7 +10,11 @@ constexpr UINT trayIconId = 1;
 namespace TrayIcon {
 
 void add(HWND window);                      // empty tooltip
-void modify(HWND window, const char* tip);  // at most 46 characters
-void remove(HWND window);
+// Refreshes the face and the tooltip (at most 46 characters); puts the icon back when the
+// shell does not have it.
+void modify(HWND window, const char* tip);
+void remove(HWND window);                   // only when the icon is there
+// The shell started afresh without our icon: the next modify adds it.
+void lost();
 
 } // namespace TrayIcon

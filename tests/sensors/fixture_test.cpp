@@ -2,11 +2,9 @@
 // each must give the readings its owner would read off the machine.
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-#include <stdlib.h>
-
 #include "sensors/system/sysfs_file.h"
 #include "tests/sensors/sensor_test_support.h"
+#include "tests/wine/replace_import.h"
 
 static const std::string systemLibrary = windowsPath(SYSTEM_LIBRARY);
 static const std::string fixtures = windowsPath(FIXTURES);
@@ -72,23 +70,57 @@ TEST(SysfsReads, EveryCallReadsAfreshAndAFailureIsTriedAgain)
     FreeLibrary(library);
 }
 
-// Kernel files claim a size that has nothing to do with their contents; the number must come
-// out the same as reading the file to its end.
+// Kernel files claim a size that has nothing to do with their contents: sysfs files 4096
+// bytes, procfs ones none. Here a plain file claims those sizes to the reading code (linked
+// into this program) whichever way it asks for them, and the number it holds must come out.
+static DWORD claimedSize;
+static BOOL(WINAPI* realFileInformation)(HANDLE, LPBY_HANDLE_FILE_INFORMATION);
+
+static DWORD WINAPI claimedFileSize(HANDLE, LPDWORD high)
+{
+    if (high)
+        *high = 0;
+    return claimedSize;
+}
+
+static BOOL WINAPI claimedFileSizeEx(HANDLE, PLARGE_INTEGER size)
+{
+    size->QuadPart = claimedSize;
+    return TRUE;
+}
+
+static BOOL WINAPI claimedFileInformation(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information)
+{
+    BOOL found = realFileInformation(file, information);
+    information->nFileSizeHigh = 0;
+    information->nFileSizeLow = claimedSize;
+    return found;
+}
+
 TEST(SysfsReads, KernelFilesWhateverSizeTheyClaim)
 {
-    const char* files[] = {"Z:\\sys\\devices\\system\\cpu\\kernel_max", "Z:\\proc\\sys\\kernel\\pid_max"};
-    for (const char* path : files) {
-        FILE* file = fopen(path, "r");
-        if (!file) {
-            ADD_FAILURE() << path << " is missing on this machine";
-            continue;
+    struct { const char* name; void* claim; void* real = nullptr; } sizes[] = {
+        {"GetFileSize", reinterpret_cast<void*>(claimedFileSize)},
+        {"GetFileSizeEx", reinterpret_cast<void*>(claimedFileSizeEx)},
+        {"GetFileInformationByHandle", reinterpret_cast<void*>(claimedFileInformation)},
+    };
+    for (auto& size : sizes)
+        size.real = replaceImport("kernel32.dll", size.name, size.claim);
+    realFileInformation = reinterpret_cast<decltype(realFileInformation)>(sizes[2].real);
+
+    TempFolder machine("vesk-claims");
+    const std::string path = machine.path() + "\\temp1_input";
+    struct { const char* text; long value; } files[] = {{"51000\n", 51000}, {"-7500\n", -7500}, {"3\n", 3}};
+    for (DWORD claim : {4096u, 0u}) {
+        claimedSize = claim;
+        for (auto f : files) {
+            machine.write("temp1_input", f.text);
+            long value = -1;
+            EXPECT_TRUE(readAttributeNumber(path.c_str(), value)) << claim << " bytes claimed";
+            EXPECT_EQ(value, f.value) << claim << " bytes claimed";
         }
-        char line[64] = "";
-        fgets(line, sizeof line, file);
-        fclose(file);
-        long value = -1;
-        EXPECT_TRUE(readAttributeNumber(path, value)) << path;
-        EXPECT_EQ(value, atol(line)) << path;
-        EXPECT_GT(value, 0) << path;
     }
+    for (auto& size : sizes)
+        if (size.real)
+            replaceImport("kernel32.dll", size.name, size.real);
 }

@@ -64,9 +64,10 @@ QuellorRun::~QuellorRun()
     }
 }
 
-void QuellorRun::setReadings(const std::string& cpu, const std::string& mb, const std::string& fan)
+void QuellorRun::setReadings(const std::string& cpu, const std::string& mb, const std::string& fan,
+                             const std::string& platform)
 {
-    writeFile("probe.txt", cpu + "\n" + mb + "\n" + fan + "\n");
+    writeFile("probe.txt", cpu + "\n" + mb + "\n" + fan + "\n" + platform + "\n");
 }
 
 void QuellorRun::writeFile(const std::string& name, const std::string& content)
@@ -242,4 +243,29 @@ std::vector<std::string> QuellorRun::notifications() const
         if (line.rfind("N ", 0) == 0)
             lines.push_back(line);
     return lines;
+}
+
+std::string QuellorRun::commands() const
+{
+    std::string seen;
+    for (const std::string& n : notifications())
+        seen += (seen.empty() ? "" : " ") + n.substr(2, n.find(' ', 2) - 2);
+    return seen;
+}
+
+static BOOL CALLBACK collectTrayIcons(HWND window, LPARAM context)
+{
+    if (className(window) == "__winex11_tray_icon")
+        reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+    return TRUE;
+}
+
+bool trayIcons(std::vector<HWND>& icons)
+{
+    icons.clear();
+    // Without a tray of the desktop's own, Wine shows the icons in a window of their own.
+    HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+    if (tray)
+        EnumChildWindows(tray, collectTrayIcons, reinterpret_cast<LPARAM>(&icons));
+    return tray || FindWindowA("Shell_TrayWnd", nullptr);
 }

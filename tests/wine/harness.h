@@ -20,8 +20,10 @@ public:
     explicit QuellorRun(const std::string& library = "full", const std::string& exeName = "quellor.exe");
     ~QuellorRun();
 
-    // Three lines of probe.txt: the readings of each export, call after call.
-    void setReadings(const std::string& cpu, const std::string& mb, const std::string& fan);
+    // Three lines of probe.txt: the readings of each export, call after call; then any lines
+    // that play the platform ("shell lost ok", "teardown": see probe_sensor.cpp).
+    void setReadings(const std::string& cpu, const std::string& mb, const std::string& fan,
+                     const std::string& platform = "");
     void writeFile(const std::string& name, const std::string& content);
     std::string readFile(const std::string& name) const; // "" when missing
 
@@ -45,6 +47,7 @@ public:
     // calls.txt: each sensor call and each record that reached Shell_NotifyIconA.
     std::vector<std::string> calls() const;
     std::vector<std::string> notifications() const; // only the "N ..." lines
+    std::string commands() const;                   // theirs in order: "add modify delete"
 
     const std::string& folder() const { return folder_; }
     PROCESS_INFORMATION process{};
@@ -54,6 +57,10 @@ private:
     HWND window_ = nullptr;
     bool probe_ = false;
 };
+
+// The icons of Wine's notification area, each a window of its own; false where it cannot be
+// looked into.
+bool trayIcons(std::vector<HWND>& icons);
 
 std::string windowText(HWND window);
 std::string className(HWND window);

@@ -9,12 +9,21 @@
 // library also puts itself between quellor.exe and Shell_NotifyIconA (in the executable's
 // import table, so the real function still runs) and appends each record that reaches it:
 //   N <command> cb=<cbSize> id=<uID> flags=<uFlags> msg=<uCallbackMessage> face=<group> tip=<text>
-// with line feeds in the tooltip written as "\n".
+// with line feeds in the tooltip written as "\n". It sees the window's message filter too:
+//   W filter <TaskbarCreated or other> action=<action>
+//
+// Further lines of probe.txt play the platform:
+//   shell <answer> ...  the answers to the successive Shell_NotifyIconA calls, the last one
+//                       repeating: "ok" (the shell's own), "lost" (never reaches the shell:
+//                       FALSE), "late" (reaches it, but the answer comes too late: FALSE)
+//   teardown            a refused WM_CREATE is followed by WM_DESTROY, as on Windows (Wine
+//                       sends none); "W destroy" is recorded when the library sends it
 //
 // Built with PROBE_WITHOUT_CPU, PROBE_WITHOUT_MB or PROBE_WITHOUT_FAN, it lacks that export.
 #include <windows.h>
 #include <shellapi.h>
 
+#include <ctype.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -38,6 +47,23 @@ static void record(const char* line)
         fprintf(file, "%s\n", line);
         fclose(file);
     }
+}
+
+// The line of probe.txt after the three readings that starts with the word: what follows
+// the word, or null when there is none.
+static const char* option(const char* word, char (&text)[4096])
+{
+    char path[MAX_PATH];
+    pathOf(path, "probe.txt");
+    FILE* file = fopen(path, "r");
+    if (!file)
+        return nullptr;
+    size_t length = strlen(word);
+    bool found = false;
+    for (int line = 0; !found && fgets(text, sizeof text, file); ++line)
+        found = line >= 3 && strncmp(text, word, length) == 0 && (!text[length] || isspace(static_cast<unsigned char>(text[length])));
+    fclose(file);
+    return found ? text + length : nullptr;
 }
 
 // The reading for the count-th call of the export on the given line of probe.txt.
@@ -118,7 +144,72 @@ static BOOL WINAPI recordingNotify(DWORD command, PNOTIFYICONDATAA data)
              static_cast<unsigned long>(data->cbSize), data->uID, data->uFlags, data->uCallbackMessage,
              faceOf(data->hIcon), tip);
     record(line);
-    return realNotify(command, data);
+
+    static int calls;
+    char text[4096], answer[8] = "ok";
+    if (const char* answers = option("shell", text))
+        for (int i = 0, n; i <= calls && sscanf(answers, " %7s%n", answer, &n) == 1; ++i)
+            answers += n;
+    ++calls;
+    if (strcmp(answer, "lost") == 0)
+        return FALSE;
+    BOOL result = realNotify(command, data);
+    return strcmp(answer, "late") == 0 ? FALSE : result;
+}
+
+using FilterFn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+static FilterFn realFilter;
+
+static BOOL WINAPI recordingFilter(HWND window, UINT message, DWORD action, void* status)
+{
+    char line[100];
+    snprintf(line, sizeof line, "W filter %s action=%lu",
+             message == RegisterWindowMessageA("TaskbarCreated") ? "TaskbarCreated" : "other",
+             static_cast<unsigned long>(action));
+    record(line);
+    return realFilter(window, message, action, status);
+}
+
+// Quellor looks the filter up at run time: it is found through this stand-in.
+using LookupFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+static LookupFn realLookup;
+
+static FARPROC WINAPI watchingLookup(HMODULE module, LPCSTR name)
+{
+    FARPROC found = realLookup(module, name);
+    if (!found || IS_INTRESOURCE(name) || strcmp(name, "ChangeWindowMessageFilterEx") != 0)
+        return found;
+    realFilter = reinterpret_cast<FilterFn>(reinterpret_cast<void*>(found));
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(recordingFilter));
+}
+
+// Windows follows a refused WM_CREATE with WM_DESTROY and then WM_NCDESTROY; Wine sends only
+// the last. The library loads inside that WM_CREATE, so it can stand in front of the window's
+// procedure and send the missing message first.
+static WNDPROC windowProcedure;
+static bool destroyed;
+
+static LRESULT CALLBACK beforeWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY)
+        destroyed = true;
+    if (message == WM_NCDESTROY && !destroyed) {
+        destroyed = true;
+        record("W destroy");
+        CallWindowProcA(windowProcedure, window, WM_DESTROY, 0, 0);
+    }
+    return CallWindowProcA(windowProcedure, window, message, wParam, lParam);
+}
+
+static BOOL CALLBACK standInFront(HWND window, LPARAM)
+{
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (strcmp(name, "Vesk") != 0)
+        return TRUE;
+    windowProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(beforeWindowProcedure)));
+    return FALSE;
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
@@ -129,6 +220,19 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
             slash[1] = '\0';
         realNotify = reinterpret_cast<NotifyFn>(
             replaceImport("shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(recordingNotify)));
+        realLookup = reinterpret_cast<LookupFn>(
+            replaceImport("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(watchingLookup)));
+        char text[4096];
+        if (option("teardown", text)) {
+            // Quellor unloads this library in that WM_DESTROY, under the stand-in's feet: stay.
+            HMODULE pinned;
+            GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                               reinterpret_cast<LPCSTR>(instance), &pinned);
+            EnumThreadWindows(GetCurrentThreadId(), standInFront, 0);
+        }
+    } else if (reason == DLL_PROCESS_DETACH) {
+        replaceImport("shell32.dll", "Shell_NotifyIconA", reinterpret_cast<void*>(realNotify));
+        replaceImport("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(realLookup));
     }
     return TRUE;
 }

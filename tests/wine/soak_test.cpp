@@ -53,29 +53,11 @@ void expectNothingGrew(const ProcessGauges& first, const ProcessGauges& last)
         << "from " << first.privateBytes << " to " << last.privateBytes << " bytes";
 }
 
-BOOL CALLBACK countTrayIcons(HWND window, LPARAM context)
-{
-    if (className(window) == "__winex11_tray_icon")
-        ++*reinterpret_cast<int*>(context);
-    return TRUE;
-}
-
-BOOL CALLBACK findTrays(HWND window, LPARAM context)
-{
-    if (className(window) == "__winex11_standalone_tray")
-        EnumChildWindows(window, countTrayIcons, context);
-    return TRUE;
-}
-
-// Icons in the notification area, or -1 where it cannot be looked into. Wine's tray (when no
-// desktop window has one) gives each icon a window of its own.
+// Icons in the notification area, or -1 where it cannot be looked into.
 int trayIcons()
 {
-    if (!FindWindowA("__winex11_standalone_tray", nullptr))
-        return FindWindowA("Shell_TrayWnd", nullptr) ? 0 : -1;
-    int icons = 0;
-    EnumWindows(findTrays, reinterpret_cast<LPARAM>(&icons));
-    return icons;
+    std::vector<HWND> icons;
+    return trayIcons(icons) ? static_cast<int>(icons.size()) : -1;
 }
 
 // Checks the icons in the notification area against a count taken earlier, where there is one.
@@ -170,7 +152,10 @@ TEST(Soak, HundredShellRestartsLeaveOneIcon)
     int adds = 0;
     for (const std::string& n : run.notifications())
         adds += n.rfind("N add ", 0) == 0;
-    EXPECT_EQ(adds, 101);
+    // One at the start and one for each new taskbar; a timer's sample may also have put back
+    // an icon the test took away, before the taskbar message came.
+    EXPECT_GE(adds, 101);
+    EXPECT_LE(adds, 101 + 100 / 25);
     EXPECT_EQ(run.close(), 0);
     expectTrayIcons(icons, -1);
 }
