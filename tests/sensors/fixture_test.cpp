@@ -5,6 +5,10 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <sstream>
 #include <vector>
 
 #include "sensors/system/sysfs_file.h"
@@ -36,6 +40,68 @@ TEST(Fixtures, EachMachineGivesItsReadings)
     };
     for (const auto& c : cases)
         EXPECT_EQ(text(readOn(fixtures + "\\" + c.machine)), c.expected) << c.machine << ": " << c.why;
+}
+
+static std::string trimmed(const std::string& text)
+{
+    size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// What `sensors` printed on real PCs (tests/fixtures/real, one file per machine) becomes the
+// hwmon tree each kernel showed (sensors_to_sysfs.cmake); expected.txt says, machine by
+// machine, what its owner would read off it and why.
+TEST(Fixtures, RealMachinesGiveTheReadingsTheirOwnersExpect)
+{
+    struct Row {
+        std::string machine, why;
+        int expected[3];
+    };
+    std::vector<Row> rows;
+    std::ifstream table(windowsPath(FIXTURES "/real/expected.txt"));
+    ASSERT_TRUE(table) << "tests/fixtures/real/expected.txt";
+    for (std::string line; std::getline(table, line);) {
+        if (trimmed(line).empty() || trimmed(line)[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        std::string machine, readings, why;
+        std::getline(fields, machine, '|');
+        std::getline(fields, readings, '|');
+        std::getline(fields, why);
+        Row row{trimmed(machine), trimmed(why), {}};
+        std::istringstream values(readings);
+        ASSERT_TRUE(values >> row.expected[0] >> row.expected[1] >> row.expected[2]) << line;
+        rows.push_back(row);
+    }
+
+    const std::string trees = windowsPath(REAL_MACHINES);
+    std::set<std::string> made, listed;
+    std::ifstream index(trees + "\\machines.txt");
+    for (std::string machine; std::getline(index, machine);)
+        made.insert(trimmed(machine));
+    for (const Row& row : rows)
+        listed.insert(row.machine);
+    EXPECT_EQ(made, listed) << "every machine has one row in expected.txt, and every row a machine";
+
+    const char* names[] = {"CPU", "board", "fan"};
+    int right[3] = {};
+    for (const Row& row : rows) {
+        std::string root = trees + "\\" + row.machine;
+        for (char& c : root)
+            if (c == '/')
+                c = '\\';
+        LibraryReadings got = readOn(root);
+        int values[3] = {got.cpu, got.mb, got.fan};
+        for (int i = 0; i < 3; ++i) {
+            if (values[i] == row.expected[i])
+                ++right[i];
+            else
+                ADD_FAILURE() << row.machine << ": " << names[i] << " " << values[i] << ", expected "
+                              << row.expected[i] << " (" << row.why << ")";
+        }
+    }
+    std::cout << rows.size() << " machines; right: CPU " << right[0] << ", board " << right[1] << ", fan "
+              << right[2] << std::endl;
 }
 
 TEST(Fixtures, ARootOnAMissingDriveReadsZero)
