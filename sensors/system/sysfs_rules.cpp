@@ -207,6 +207,8 @@ static Source chooseCpu(const Inventory& inventory)
         firstTemp(inventory, driver("via_cputemp"), labelledFrom("Core ")),
         firstTemp(inventory, driver("cpu_thermal"), [](const Channel& channel) { return channel.number == 1; }),
         firstTemp(inventory, laptop, labelled("CPU")),
+        firstTemp(inventory, driver("applesmc"), labelled("TC0D")), // the CPU die, else beside it
+        firstTemp(inventory, driver("applesmc"), labelled("TC0P")),
         firstTemp(inventory, driver("atk0110"), labelled("CPU Temperature")),
         firstTemp(inventory, driver("asus_wmi_sensors"), labelled("CPU Temperature")),
         firstTemp(inventory, driver("asusec"), labelled("CPU")),
@@ -333,7 +335,8 @@ static Source chooseFan(const Inventory& inventory)
 //   processors offset from the real one), else "Tctl", else an unlabelled temp1 (older
 //   families). k8temp (Athlon 64, Opteron, Turion): its hottest core. via_cputemp "Core 0".
 //   cpu_thermal temp1 (ARM boards). Without a CPU driver: a laptop controller's "CPU"
-//   (thinkpad, dell_smm and its old name i8k), atk0110 "CPU Temperature", asus_wmi_sensors
+//   (thinkpad, dell_smm and its old name i8k), a Mac's SMC "TC0D" (CPU die) or "TC0P" (beside
+//   it), atk0110 "CPU Temperature", asus_wmi_sensors
 //   "CPU Temperature", asusec "CPU", a board chip's "CPUTIN" or "PECI Agent 0". Then the
 //   x86_pkg_temp thermal zone.
 //

@@ -167,6 +167,7 @@ TEST(SourceChoice, Cpu)
         {"via_cputemp: temp1=Core 0", "cpu=hwmon0/temp1 mb=none fan=none"},
         // Without a CPU driver.
         {"thinkpad: temp1=CPU, temp2=GPU", "cpu=hwmon0/temp1 mb=none fan=none"},
+        {"applesmc: fan1=Exhaust, temp1=TB0T, temp2=TC0D, temp3=TC0P", "cpu=hwmon0/temp2 mb=none fan=hwmon0/fan1"},
         {"atk0110: temp1=CPU Temperature, temp2=MB Temperature", "cpu=hwmon0/temp1 mb=hwmon0/temp2 fan=none"},
         {"nct6776: temp1=SYSTIN@-55, temp2=CPUTIN, temp3=AUXTIN@-128", "cpu=hwmon0/temp2 mb=none fan=none"},
         {"zone x86_pkg_temp@-263", "cpu=none mb=none fan=none"},
