@@ -1,5 +1,6 @@
 // Which of the kernel's hwmon and thermal-zone files give the three readings. The scan lists
-// what a machine has; these rules pick from that list once, when the library loads.
+// what a machine has; these rules pick from that list when the library loads, and again when a
+// chosen file goes away.
 #pragma once
 
 constexpr int maxChips = 32;
@@ -7,10 +8,13 @@ constexpr int maxChannels = 24;
 constexpr int maxZones = 32;
 constexpr int maxNameLength = 32;
 
-// tempN_input or fanN_input, with its tempN_label / fanN_label ("" when the driver has none).
+// tempN_input or fanN_input, with its tempN_label / fanN_label ("" when the driver has none)
+// and what the input held when the machine was scanned.
 struct Channel {
     int number;
     char label[maxNameLength];
+    bool readable; // the input gave a number
+    long value;    // millidegrees Celsius or RPM
 };
 
 // One hwmonN folder and the driver's name for it.
@@ -27,6 +31,8 @@ struct Chip {
 struct Zone {
     int number;
     char type[maxNameLength];
+    bool readable;
+    long value; // millidegrees Celsius
 };
 
 // Everything in ascending order of N, as the rules break ties by it.
@@ -50,14 +56,17 @@ struct Sources {
     Source cpu, mb, fan;
 };
 
-// CPU: coretemp "Package id 0" (else its first core); k10temp or zenpower Tdie, else Tctl,
-//      else an unlabelled temp1; cpu_thermal temp1; else the x86_pkg_temp thermal zone.
-// Board: a board monitoring chip's "SYSTIN" or "Motherboard" temperature, else the first
-//      board chip's temp1; else acpitz temp1, as hwmon or as thermal zone.
-// Fan: a fan named after the CPU (an optional CPU header only when no other is named), else
-//      fan1 of a board chip, else the first fan found. A graphics card's fan never counts.
-// Whatever has no source reads 0.
+// The readings a person would take off the machine; the rules are written out beside the code
+// that applies them. Whatever has no source reads 0.
 Sources chooseSources(const Inventory& found);
 
-// The Super I/O and embedded-controller drivers that watch a motherboard.
+// A temperature outside 0..125 degrees is a broken or absent sensor (-128, -55 and -263.2 are
+// common), never a reading.
+bool isPlausibleTemperature(long millidegrees);
+
+// Whether the scan keeps a chip of this name: one the rules read, or any chip whose fan label
+// names the processor.
+bool isChipTheRulesRead(const char* name);
+
+// The Super I/O, embedded-controller and firmware interfaces that watch a motherboard.
 bool isBoardChip(const char* name);

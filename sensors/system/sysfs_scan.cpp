@@ -1,5 +1,6 @@
 #include "sensors/system/sysfs_scan.h"
 
+#include "sensors/system/labels.h"
 #include "sensors/system/sysfs_file.h"
 
 // The N in "<prefix>N<suffix>", or -1 when the name is not of that form.
@@ -36,12 +37,17 @@ static void forEachNumbered(const char* folder, const char* prefix, const char* 
     FindClose(search);
 }
 
-// Inserts in order of number, so the rules can break ties by it; full lists stay as they are.
+// Inserts in order of number, so the rules can break ties by it. The folder lists names in
+// byte order (hwmon10 before hwmon2), so a full list gives up its highest number for a lower
+// one and keeps the lowest numbers.
 template <typename Item>
 static Item* insertSorted(Item* items, int& count, int capacity, int number)
 {
-    if (count == capacity)
-        return nullptr;
+    if (count == capacity) {
+        if (items[count - 1].number < number)
+            return nullptr;
+        --count;
+    }
     int at = count;
     while (at > 0 && items[at - 1].number > number) {
         items[at] = items[at - 1];
@@ -62,11 +68,29 @@ static void readName(const PathText& path, char (&name)[maxNameLength])
 static void scanChannels(const char* chipFolder, const char* kind, Channel* channels, int& count)
 {
     forEachNumbered(chipFolder, kind, "_input", [&](int number) {
-        if (Channel* channel = insertSorted(channels, count, maxChannels, number))
-            readName(PathText(chipFolder).add("\\").add(kind).add(number).add("_label"), channel->label);
+        Channel* channel = insertSorted(channels, count, maxChannels, number);
+        if (!channel)
+            return;
+        PathText prefix(chipFolder);
+        prefix.add("\\").add(kind).add(number);
+        readName(PathText(prefix.c_str()).add("_label"), channel->label);
+        channel->readable = readAttributeNumber(PathText(prefix.c_str()).add("_input").c_str(), channel->value);
     });
 }
 
+static bool hasCpuFan(const char* chipFolder)
+{
+    bool named = false;
+    forEachNumbered(chipFolder, "fan", "_label", [&](int number) {
+        char label[maxNameLength];
+        readName(PathText(chipFolder).add("\\fan").add(number).add("_label"), label);
+        named = named || cpuFanRank(label) > 0;
+    });
+    return named;
+}
+
+// Servers and machines with DDR5 or many disks have a chip for each module and each disk:
+// only chips the rules read are kept, so the list never fills with them.
 static void scanHwmon(const char* root, Inventory& found)
 {
     PathText folder(root);
@@ -76,7 +100,7 @@ static void scanHwmon(const char* root, Inventory& found)
         chipFolder.add("\\hwmon").add(number);
         char name[maxNameLength];
         readName(PathText(chipFolder.c_str()).add("\\name"), name);
-        if (!name[0]) // not a chip this library knows how to read
+        if (!name[0] || (!isChipTheRulesRead(name) && !hasCpuFan(chipFolder.c_str())))
             return;
         Chip* chip = insertSorted(found.chips, found.chipCount, maxChips, number);
         if (!chip)
@@ -94,10 +118,14 @@ static void scanThermalZones(const char* root, Inventory& found)
     forEachNumbered(folder.c_str(), "thermal_zone", "", [&](int number) {
         PathText zoneFolder(folder.c_str());
         zoneFolder.add("\\thermal_zone").add(number);
-        if (!pathExists(PathText(zoneFolder.c_str()).add("\\temp").c_str()))
+        PathText temp(zoneFolder.c_str());
+        temp.add("\\temp");
+        if (!pathExists(temp.c_str()))
             return;
-        if (Zone* zone = insertSorted(found.zones, found.zoneCount, maxZones, number))
+        if (Zone* zone = insertSorted(found.zones, found.zoneCount, maxZones, number)) {
             readName(PathText(zoneFolder.c_str()).add("\\type"), zone->type);
+            zone->readable = readAttributeNumber(temp.c_str(), zone->value);
+        }
     });
 }
 

@@ -2,6 +2,12 @@
 // each must give the readings its owner would read off the machine.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <sstream>
+#include <vector>
+
 #include "sensors/system/sysfs_file.h"
 #include "tests/sensors/sensor_test_support.h"
 #include "tests/wine/replace_import.h"
@@ -20,18 +26,80 @@ static LibraryReadings readOn(const std::string& root)
 TEST(Fixtures, EachMachineGivesItsReadings)
 {
     struct Case { const char* machine; const char* expected; const char* why; } cases[] = {
-        {"intel-desktop", "46 34 732", "coretemp package; nct6775 SYSTIN; its fan1, not the graphics card's"},
+        {"intel-desktop", "46 34 1264", "coretemp package; nct6775 SYSTIN; its fan2 (CPUFANIN), not the graphics card's"},
         {"amd-desktop", "46 36 1096", "k10temp Tdie 45.5 rounded up, not Tctl; it8686 temp1 and fan1"},
         {"asus-x570", "61 34 1830", "k10temp Tctl; asusec Motherboard, not its temp1; CPU_Opt"},
         {"thinkpad-laptop", "51 47 2891", "coretemp package; acpitz; the thinkpad fan"},
         {"raspberry-pi", "49 0 0", "cpu_thermal; no board, no fan"},
         {"thermal-zones-only", "52 40 0", "the x86_pkg_temp and acpitz zones"},
         {"virtual-machine", "0 0 0", "no hwmon folder at all"},
-        {"failing-sensor", "0 31 987", "the package file cannot be read; the rest can"},
+        {"failing-sensor", "44 31 1410", "the package file cannot be read, so its first core; the rest can"},
         {"no-such-machine", "0 0 0", "a root that does not exist"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(text(readOn(fixtures + "\\" + c.machine)), c.expected) << c.machine << ": " << c.why;
+}
+
+static std::string trimmed(const std::string& text)
+{
+    size_t first = text.find_first_not_of(" \t");
+    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// What `sensors` printed on real PCs (tests/fixtures/real, one file per machine) becomes the
+// hwmon tree each kernel showed (sensors_to_sysfs.cmake); expected.txt says, machine by
+// machine, what its owner would read off it and why.
+TEST(Fixtures, RealMachinesGiveTheReadingsTheirOwnersExpect)
+{
+    struct Row {
+        std::string machine, why;
+        int expected[3];
+    };
+    std::vector<Row> rows;
+    std::ifstream table(windowsPath(FIXTURES "/real/expected.txt"));
+    ASSERT_TRUE(table) << "tests/fixtures/real/expected.txt";
+    for (std::string line; std::getline(table, line);) {
+        if (trimmed(line).empty() || trimmed(line)[0] == '#')
+            continue;
+        std::istringstream fields(line);
+        std::string machine, readings, why;
+        std::getline(fields, machine, '|');
+        std::getline(fields, readings, '|');
+        std::getline(fields, why);
+        Row row{trimmed(machine), trimmed(why), {}};
+        std::istringstream values(readings);
+        ASSERT_TRUE(values >> row.expected[0] >> row.expected[1] >> row.expected[2]) << line;
+        rows.push_back(row);
+    }
+
+    const std::string trees = windowsPath(REAL_MACHINES);
+    std::set<std::string> made, listed;
+    std::ifstream index(trees + "\\machines.txt");
+    for (std::string machine; std::getline(index, machine);)
+        made.insert(trimmed(machine));
+    for (const Row& row : rows)
+        listed.insert(row.machine);
+    EXPECT_EQ(made, listed) << "every machine has one row in expected.txt, and every row a machine";
+
+    const char* names[] = {"CPU", "board", "fan"};
+    int right[3] = {};
+    for (const Row& row : rows) {
+        std::string root = trees + "\\" + row.machine;
+        for (char& c : root)
+            if (c == '/')
+                c = '\\';
+        LibraryReadings got = readOn(root);
+        int values[3] = {got.cpu, got.mb, got.fan};
+        for (int i = 0; i < 3; ++i) {
+            if (values[i] == row.expected[i])
+                ++right[i];
+            else
+                ADD_FAILURE() << row.machine << ": " << names[i] << " " << values[i] << ", expected "
+                              << row.expected[i] << " (" << row.why << ")";
+        }
+    }
+    std::cout << rows.size() << " machines; right: CPU " << right[0] << ", board " << right[1] << ", fan "
+              << right[2] << std::endl;
 }
 
 TEST(Fixtures, ARootOnAMissingDriveReadsZero)
@@ -40,34 +108,49 @@ TEST(Fixtures, ARootOnAMissingDriveReadsZero)
     EXPECT_EQ(text(readOn("Q:\\sys")), "0 0 0");
 }
 
-// A machine whose package sensor changes under the library, while it stays loaded.
+// A machine whose sensors change under the library while it stays loaded. A file that fails
+// sends the library to choose again; while nothing else turns up, the same file is tried.
 TEST(SysfsReads, EveryCallReadsAfreshAndAFailureIsTriedAgain)
 {
     TempFolder machine("vesk-changing");
-    const std::string chip = "class\\hwmon\\hwmon0\\";
+    const std::string chip = "class\\hwmon\\hwmon0\\", moved = "class\\hwmon\\hwmon3\\";
     machine.write(chip + "name", "coretemp\n");
     machine.write(chip + "temp1_label", "Package id 0\n");
-    machine.makeFolder(chip + "temp1_input"); // cannot be read until it becomes a file
+    machine.write(chip + "temp1_input", "51000\n");
+    auto input = [&](const std::string& text) {
+        machine.remove(chip + "temp1_input");
+        machine.write(chip + "temp1_input", text);
+    };
+    struct Step {
+        std::function<void()> change;
+        int cpu;
+        const char* what;
+    } steps[] = {
+        {[] {}, 51, "as loaded"},
+        {[&] { input("52500\n"); }, 53, "a new value"},
+        {[&] { input("-128000\n"); }, 0, "a broken sensor's value"},
+        {[&] { machine.remove(chip + "temp1_input"); machine.makeFolder(chip + "temp1_input"); }, 0,
+         "a folder in place of the file"},
+        {[&] { input("49000\n"); }, 49, "the file came back"},
+        {[&] { input(""); }, 0, "an empty file, as a read answering ENODATA gives"},
+        {[&] {
+             machine.write(moved + "name", "coretemp\n");
+             machine.write(moved + "temp1_label", "Package id 0\n");
+             machine.write(moved + "temp1_input", "47000\n");
+             machine.write(chip + "name", "nvme\n");
+             input("38000\n");
+         },
+         47, "the driver reloaded as hwmon3, and hwmon0 is another chip now"},
+    };
+    std::vector<std::function<void()>> changes;
+    for (const Step& step : steps)
+        changes.push_back(step.change);
 
     ScopedVariable variable("VESK_SYSFS_ROOT", machine.path().c_str());
-    HMODULE library = LoadLibraryA(systemLibrary.c_str());
-    ASSERT_TRUE(library);
-    auto cpu = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(library, "GetCPUTemperature")));
-    ASSERT_TRUE(cpu);
-
-    EXPECT_EQ(cpu(), 0) << "a folder in place of the file";
-    machine.remove(chip + "temp1_input");
-    machine.write(chip + "temp1_input", "51000\n");
-    EXPECT_EQ(cpu(), 51) << "the file came back";
-    machine.write(chip + "temp1_input", "52500\n");
-    EXPECT_EQ(cpu(), 53) << "a new value";
-    machine.write(chip + "temp1_input", "");
-    EXPECT_EQ(cpu(), 0) << "an empty file, as a read answering ENODATA gives";
-    machine.remove(chip + "temp1_input");
-    EXPECT_EQ(cpu(), 0) << "the file gone";
-    machine.write(chip + "temp1_input", "49000\n");
-    EXPECT_EQ(cpu(), 49) << "back again";
-    FreeLibrary(library);
+    std::vector<LibraryReadings> readings;
+    ASSERT_TRUE(readLibrary(systemLibrary, changes, readings));
+    for (size_t i = 0; i < readings.size(); ++i)
+        EXPECT_EQ(readings[i].cpu, steps[i].cpu) << steps[i].what;
 }
 
 // Kernel files claim a size that has nothing to do with their contents: sysfs files 4096

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <math.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <sstream>
@@ -68,7 +69,8 @@ TEST(Labels, FansNamedAfterTheProcessor)
 TEST(Labels, BoardChips)
 {
     const char* board[] = {"nct6775", "nct6798", "nct6683", "nct6687", "it8686", "it8728", "w83627ehf",
-                           "w83667hg", "f71882fg", "asusec", "asus-ec-sensors", "asus_wmi_sensors"};
+                           "w83667hg", "f71882fg", "asusec", "asus-ec-sensors", "asus_wmi_sensors",
+                           "gigabyte_wmi", "atk0110"};
     const char* other[] = {"coretemp", "k10temp", "acpitz", "nvme", "amdgpu", "thinkpad", "dell_smm",
                            "iwlwifi_1", "BAT0", "cpu_thermal", ""};
     for (const char* name : board)
@@ -77,11 +79,22 @@ TEST(Labels, BoardChips)
         EXPECT_FALSE(isBoardChip(name)) << name;
 }
 
-// A machine in one line: chips as "name: temp1=Label, fan1" (hwmon0, hwmon1, ... in order),
-// zones as "zone type" (thermal_zone0, ...), separated by " | ".
+// A machine in one line: chips as "name: temp1=Label@45, fan2@0" (hwmon0, hwmon1, ... in
+// order), zones as "zone type@45" (thermal_zone0, ...), separated by " | ". Values are degrees
+// or RPM, "@-" for a file that cannot be read; without one a temperature reads 40, a fan 1000.
 static void describe(const std::string& text, Inventory& found)
 {
     memset(&found, 0, sizeof found);
+    auto value = [](std::string& item, long fallback, bool& readable) {
+        size_t at = item.find('@');
+        readable = true;
+        if (at == std::string::npos)
+            return fallback;
+        std::string number = item.substr(at + 1);
+        item = item.substr(0, at);
+        readable = number != "-";
+        return readable ? atol(number.c_str()) : 0L;
+    };
     std::istringstream parts(text);
     for (std::string part; std::getline(parts, part, '|');) {
         part = part.substr(part.find_first_not_of(' '));
@@ -89,7 +102,9 @@ static void describe(const std::string& text, Inventory& found)
         if (part.compare(0, 5, "zone ") == 0) {
             Zone& zone = found.zones[found.zoneCount];
             zone.number = found.zoneCount++;
-            strncpy(zone.type, part.c_str() + 5, maxNameLength - 1);
+            std::string type = part.substr(5);
+            zone.value = value(type, 40, zone.readable) * 1000;
+            strncpy(zone.type, type.c_str(), maxNameLength - 1);
             continue;
         }
         Chip& chip = found.chips[found.chipCount];
@@ -101,6 +116,7 @@ static void describe(const std::string& text, Inventory& found)
             item = item.substr(item.find_first_not_of(' '));
             bool isFan = item.compare(0, 3, "fan") == 0;
             Channel& channel = isFan ? chip.fans[chip.fanCount++] : chip.temps[chip.tempCount++];
+            channel.value = isFan ? value(item, 1000, channel.readable) : value(item, 40, channel.readable) * 1000;
             channel.number = atoi(item.c_str() + (isFan ? 3 : 4));
             size_t equals = item.find('=');
             if (equals != std::string::npos)
@@ -144,6 +160,17 @@ TEST(SourceChoice, Cpu)
         {"zone acpitz | zone x86_pkg_temp", "cpu=zone1 mb=zone0 fan=none"},
         {"nvme: temp1=Composite | amdgpu: temp1=edge, fan1 | iwlwifi_1: temp1", "cpu=none mb=none fan=none"},
         {"", "cpu=none mb=none fan=none"},
+        // Two sockets: each has a coretemp chip, in no fixed order.
+        {"coretemp: temp1=Package id 1, temp2=Core 0 | coretemp: temp1=Package id 0", "cpu=hwmon1/temp1 mb=none fan=none"},
+        {"coretemp: temp1=Package id 0@-, temp2=Core 0", "cpu=hwmon0/temp2 mb=none fan=none"},
+        {"k8temp: temp1=Core0 Temp@41, temp2=Core0 Temp@-49, temp3=Core1 Temp@44", "cpu=hwmon0/temp3 mb=none fan=none"},
+        {"via_cputemp: temp1=Core 0", "cpu=hwmon0/temp1 mb=none fan=none"},
+        // Without a CPU driver.
+        {"thinkpad: temp1=CPU, temp2=GPU", "cpu=hwmon0/temp1 mb=none fan=none"},
+        {"applesmc: fan1=Exhaust, temp1=TB0T, temp2=TC0D, temp3=TC0P", "cpu=hwmon0/temp2 mb=none fan=hwmon0/fan1"},
+        {"atk0110: temp1=CPU Temperature, temp2=MB Temperature", "cpu=hwmon0/temp1 mb=hwmon0/temp2 fan=none"},
+        {"nct6776: temp1=SYSTIN@-55, temp2=CPUTIN, temp3=AUXTIN@-128", "cpu=hwmon0/temp2 mb=none fan=none"},
+        {"zone x86_pkg_temp@-263", "cpu=none mb=none fan=none"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(chosen(c.machine), c.expected) << c.machine;
@@ -153,12 +180,15 @@ TEST(SourceChoice, Board)
 {
     struct Case { const char* machine; const char* expected; } cases[] = {
         {"it8686: temp1, temp2 | asusec: temp1=Chipset, temp3=Motherboard", "cpu=none mb=hwmon1/temp3 fan=none"},
-        {"nct6775: temp1=PECI Agent 0, temp2=SYSTIN", "cpu=none mb=hwmon0/temp2 fan=none"},
-        {"asus_wmi_sensors: temp1=CPU Temperature, temp2=Motherboard Temperature", "cpu=none mb=hwmon0/temp2 fan=none"},
+        {"nct6775: temp1=PECI Agent 0, temp2=SYSTIN", "cpu=hwmon0/temp1 mb=hwmon0/temp2 fan=none"},
+        {"asus_wmi_sensors: temp1=CPU Temperature, temp2=Motherboard Temperature", "cpu=hwmon0/temp1 mb=hwmon0/temp2 fan=none"},
         {"w83627ehf: temp1, temp2", "cpu=none mb=hwmon0/temp1 fan=none"},
         {"nct6683: temp2=Local, temp3=PECI 0.0", "cpu=none mb=none fan=none"},
         {"thinkpad: temp1 | acpitz: temp1", "cpu=none mb=hwmon1/temp1 fan=none"},
         {"zone acpitz", "cpu=none mb=zone0 fan=none"},
+        {"it8712: temp1@-128, temp2 | acpitz: temp1@-263", "cpu=none mb=none fan=none"},
+        {"f71882fg: temp1=CPU Temp, temp2 | acpitz: temp1", "cpu=none mb=hwmon1/temp1 fan=none"},
+        {"gigabyte_wmi: temp1, temp2 | acpitz: temp1", "cpu=none mb=hwmon0/temp1 fan=none"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(chosen(c.machine), c.expected) << c.machine;
@@ -169,12 +199,21 @@ TEST(SourceChoice, Fan)
     struct Case { const char* machine; const char* expected; } cases[] = {
         {"nct6798: fan1, fan2 | asus_wmi_sensors: fan1=Chassis Fan 1, fan2=CPU Fan", "cpu=none mb=none fan=hwmon1/fan2"},
         {"asus_wmi_sensors: fan1=CPU OPT, fan2=CPU Fan", "cpu=none mb=none fan=hwmon0/fan2"},
-        {"asusec: fan1=CPU_Opt | nct6798: fan1, fan2", "cpu=none mb=none fan=hwmon0/fan1"},
+        {"asusec: fan1=CPU_Opt | nct6798: fan1, fan2", "cpu=none mb=none fan=hwmon1/fan2"},
+        {"asusec: fan1=CPU_Opt | nct6798: fan1@0, fan2@0", "cpu=none mb=none fan=hwmon0/fan1"},
         {"amdgpu: fan1 | dell_smm: fan1=Video Fan, fan2=Processor Fan", "cpu=none mb=none fan=hwmon1/fan2"},
         {"amdgpu: fan1 | thinkpad: fan1 | it8728: fan1, fan2", "cpu=none mb=none fan=hwmon2/fan1"},
         {"it8728: fan2, fan3 | thinkpad: fan1", "cpu=none mb=none fan=hwmon0/fan2"},
         {"amdgpu: fan1 | thinkpad: fan1", "cpu=none mb=none fan=hwmon1/fan1"},
         {"amdgpu: fan1 | nouveau: fan1", "cpu=none mb=none fan=none"},
+        // Boards wire the CPU fan to CPUFANIN: fan2 on Nuvoton and Winbond, fan1 on MSI's Nuvoton.
+        {"nct6779: fan1@700, fan2@1100", "cpu=none mb=none fan=hwmon0/fan2"},
+        {"nct6779: fan1@700, fan2@0", "cpu=none mb=none fan=hwmon0/fan1"},
+        {"w83627dhg: fan1@0, fan2@0, fan3@0", "cpu=none mb=none fan=hwmon0/fan2"},
+        {"nct6687: fan1@1500, fan2@800", "cpu=none mb=none fan=hwmon0/fan1"},
+        {"asus_wmi_sensors: fan1=CPU Fan@0, fan2=CPU OPT@900", "cpu=none mb=none fan=hwmon0/fan2"},
+        {"dell_smm: fan1=Processor Fan@0, fan2=Video Fan@2000", "cpu=none mb=none fan=hwmon0/fan1"},
+        {"corsaircpro: fan1=fan1 4pin | nvme: temp1", "cpu=none mb=none fan=none"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(chosen(c.machine), c.expected) << c.machine;

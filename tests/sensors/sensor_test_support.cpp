@@ -16,6 +16,16 @@ std::string text(const LibraryReadings& readings)
 
 bool readLibrary(const std::string& path, LibraryReadings& readings)
 {
+    std::vector<LibraryReadings> taken;
+    if (!readLibrary(path, {[] {}}, taken))
+        return false;
+    readings = taken[0];
+    return true;
+}
+
+bool readLibrary(const std::string& path, const std::vector<std::function<void()>>& changes,
+                 std::vector<LibraryReadings>& readings)
+{
     HMODULE library = LoadLibraryA(path.c_str());
     if (!library)
         return false;
@@ -25,10 +35,9 @@ bool readLibrary(const std::string& path, LibraryReadings& readings)
     };
     ReadingFn cpu = bind("GetCPUTemperature"), mb = bind("GetMBTemperature"), fan = bind("GetFanCPURPM");
     bool bound = cpu && mb && fan;
-    if (bound) {
-        readings.cpu = cpu();
-        readings.mb = mb();
-        readings.fan = fan();
+    for (size_t i = 0; bound && i < changes.size(); ++i) {
+        changes[i]();
+        readings.push_back({cpu(), mb(), fan()});
     }
     FreeLibrary(library);
     return bound;

@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 // The Windows name ("Z:\...") of a file the build names by its Linux path.
 std::string windowsPath(const std::string& linuxPath);
@@ -17,6 +19,11 @@ std::string text(const LibraryReadings& readings); // "cpu mb fan"
 // Loads a "vesk.dll" (whose DllMain reads the environment as it is now), takes one reading
 // of each export, and frees it. False when it does not load or lacks an export.
 bool readLibrary(const std::string& path, LibraryReadings& readings);
+
+// The same, for a library that stays loaded while things change: before each reading, runs
+// the next change.
+bool readLibrary(const std::string& path, const std::vector<std::function<void()>>& changes,
+                 std::vector<LibraryReadings>& readings);
 
 // Sets or (with nullptr) removes an environment variable for the test's lifetime.
 class ScopedVariable {
