@@ -1,5 +1,7 @@
 #include "tests/sensors/sensor_test_support.h"
 
+#include <cstdio>
+
 std::string windowsPath(const std::string& linuxPath)
 {
     std::string path = "Z:" + linuxPath;
@@ -16,22 +18,39 @@ std::string text(const LibraryReadings& readings)
 
 bool readLibrary(const std::string& path, LibraryReadings& readings)
 {
-    HMODULE library = LoadLibraryA(path.c_str());
-    if (!library)
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd, writeEnd;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
         return false;
-    using ReadingFn = int (*)();
-    auto bind = [&](const char* name) {
-        return reinterpret_cast<ReadingFn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-    };
-    ReadingFn cpu = bind("GetCPUTemperature"), mb = bind("GetMBTemperature"), fan = bind("GetFanCPURPM");
-    bool bound = cpu && mb && fan;
-    if (bound) {
-        readings.cpu = cpu();
-        readings.mb = mb();
-        readings.fan = fan();
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = writeEnd;
+    std::string command = "\"" + windowsPath(READINGS_TOOL) + "\" \"" + path + "\"";
+    PROCESS_INFORMATION process;
+    bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    CloseHandle(writeEnd);
+    std::string output;
+    if (started) {
+        char buffer[4096];
+        DWORD got;
+        while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0)
+            output.append(buffer, got);
     }
-    FreeLibrary(library);
-    return bound;
+    CloseHandle(readEnd);
+    if (!started)
+        return false;
+    DWORD code = 1;
+    bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    size_t firstLine = output.find('\n');
+    if (!ended || code != 0 || firstLine == std::string::npos)
+        return false;
+    readings.sources = output.substr(firstLine + 1);
+    return std::sscanf(output.c_str(), "%d %d %d", &readings.cpu, &readings.mb, &readings.fan) == 3;
 }
 
 ScopedVariable::ScopedVariable(const char* name, const char* value) : name(name)

@@ -10,12 +10,16 @@ std::string windowsPath(const std::string& linuxPath);
 
 struct LibraryReadings {
     int cpu = -1, mb = -1, fan = -1;
+    std::string sources; // the system library's account of where each comes from
 };
 
 std::string text(const LibraryReadings& readings); // "cpu mb fan"
 
-// Loads a "vesk.dll" (whose DllMain reads the environment as it is now), takes one reading
-// of each export, and frees it. False when it does not load or lacks an export.
+// Runs readings.exe on a "vesk.dll" in a process of its own, so that the library's DllMain
+// reads the environment as it is now and its worker starts afresh: it takes one reading of
+// each export once the library's first round of asking its sources is complete (readings.exe
+// waits for that, at most 10 s). False when the library does not load, lacks an export or
+// the run does not end within 30 s.
 bool readLibrary(const std::string& path, LibraryReadings& readings);
 
 // Sets or (with nullptr) removes an environment variable for the test's lifetime.

@@ -1,0 +1,192 @@
+// The shipped library on a Windows PC with a hardware monitor running: the test plays each
+// monitor as it publishes, and the library must give what a person expects, through its
+// exports (readings.exe) and through Quellor's window. The hwmon files have nothing here
+// (VESK_SYSFS_ROOT is an empty folder) unless a case says otherwise.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include "tests/sensors/played_publishers.h"
+#include "tests/sensors/sensor_test_support.h"
+
+namespace {
+
+const std::string systemLibrary = windowsPath(SYSTEM_LIBRARY);
+
+int32_t unixNow()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<int32_t>((ticks - 116444736000000000ull) / 10000000ull);
+}
+
+const char* const degrees = "\xb0""C";
+
+// An Intel desktop as HWiNFO shows it: the processor's package beside the board chip's "CPU".
+Image intelDesktop(HwinfoLayout layout = {})
+{
+    layout.polled = unixNow();
+    return hwinfoImage({"CPU [#0]: Intel Core i7-8700K: DTS", "ASUS PRIME Z370-A (Nuvoton NCT6793D)",
+                        "GPU [#0]: NVIDIA GeForce GTX 1070"},
+                       {{1, 0, "Core #0", degrees, 44}, {1, 0, "Core #1", degrees, 47}, {1, 0, "CPU Package", degrees, 49.3},
+                        {1, 1, "Motherboard", degrees, 31}, {1, 1, "CPU", degrees, 39}, {3, 1, "CPU", "RPM", 1184},
+                        {3, 1, "Chassis1", "RPM", 760}, {1, 2, "GPU Temperature", degrees, 41},
+                        {3, 2, "GPU Fan1", "RPM", 1150}},
+                       layout);
+}
+
+// An AMD desktop through AIDA64.
+const std::string amdXml = "<sys><id>SDATE</id><label>Date</label><value>2026-01-01</value></sys>"
+                           "<temp><id>TMOBO</id><label>Motherboard</label><value>36</value></temp>"
+                           "<temp><id>TCPU</id><label>CPU</label><value>55</value></temp>"
+                           "<temp><id>TGPU1DIO</id><label>GPU Diode</label><value>44</value></temp>"
+                           "<fan><id>FCPU</id><label>CPU</label><value>1096</value></fan>"
+                           "<fan><id>FGPU1</id><label>GPU</label><value>1320</value></fan>";
+
+Image text(const std::string& content)
+{
+    return Image(content.begin(), content.end()); // with no zero byte: the mapping ends it
+}
+
+// A laptop through Core Temp alone.
+Image laptop()
+{
+    CoreTempState state;
+    state.temps = {52, 58, 55, 54};
+    return coreTempImage(state);
+}
+
+// HWiNFO's gadget output of the same AMD desktop, for a free user after the 12-hour limit.
+std::vector<std::pair<std::string, std::string>> gadget()
+{
+    return {{"Sensor0", "CPU [#0]: AMD Ryzen 7 5800X: Enhanced"}, {"Label0", "CPU (Tctl/Tdie)"},
+            {"Value0", "61.4 \xb0""C"}, {"ValueRaw0", "61.4"},
+            {"Sensor1", "ASUS TUF GAMING X570-PLUS (Nuvoton NCT6798D)"}, {"Label1", "Motherboard"},
+            {"Value1", "96.8 \xb0""F"}, {"ValueRaw1", "96.8"},
+            {"Sensor2", "ASUS TUF GAMING X570-PLUS (Nuvoton NCT6798D)"}, {"Label2", "CPU"},
+            {"Value2", "1,830 RPM"}, {"ValueRaw2", "1830"}};
+}
+
+std::string monitorJson()
+{
+    return "{\"id\":0,\"Text\":\"Sensor\",\"Min\":\"Min\",\"Value\":\"Value\",\"Max\":\"Max\",\"ImageURL\":\"\","
+           "\"Children\":[{\"id\":1,\"Text\":\"DESKTOP-7Q3M\",\"Min\":\"\",\"Value\":\"\",\"Max\":\"\",\"ImageURL\":"
+           "\"images_icon/computer.png\",\"Children\":[{\"id\":2,\"Text\":\"Intel Core i5-12400\",\"Min\":\"\","
+           "\"Value\":\"\",\"Max\":\"\",\"HardwareId\":\"/intelcpu/0\",\"ImageURL\":\"images_icon/cpu.png\","
+           "\"Children\":[{\"id\":3,\"Text\":\"Temperatures\",\"Min\":\"\",\"Value\":\"\",\"Max\":\"\",\"ImageURL\":"
+           "\"images_icon/temperature.png\",\"Children\":[{\"id\":4,\"Text\":\"CPU Core #1\",\"Min\":\"38,0 \\u00B0C\","
+           "\"Value\":\"45,0 \\u00B0C\",\"Max\":\"61,0 \\u00B0C\",\"SensorId\":\"/intelcpu/0/temperature/0\",\"Type\":"
+           "\"Temperature\",\"RawMin\":\"38,0 \\u00B0C\",\"RawValue\":\"45,0 \\u00B0C\",\"RawMax\":\"61,0 \\u00B0C\","
+           "\"ImageURL\":\"images/transparent.png\",\"Children\":[]},{\"id\":5,\"Text\":\"CPU Package\",\"Min\":\"\","
+           "\"Value\":\"47,0 \\u00B0C\",\"Max\":\"\",\"SensorId\":\"/intelcpu/0/temperature/6\",\"Type\":\"Temperature\","
+           "\"RawValue\":\"47,0 \\u00B0C\",\"ImageURL\":\"images/transparent.png\",\"Children\":[]}]}]},{\"id\":6,"
+           "\"Text\":\"MSI PRO B660M-A (MS-7D43)\",\"ImageURL\":\"images_icon/mainboard.png\",\"Children\":[{\"id\":7,"
+           "\"Text\":\"Nuvoton NCT6687D\",\"ImageURL\":\"images_icon/chip.png\",\"Children\":[{\"id\":8,\"Text\":"
+           "\"Temperatures\",\"ImageURL\":\"images_icon/temperature.png\",\"Children\":[{\"id\":9,\"Text\":\"System\","
+           "\"Value\":\"33,5 \\u00B0C\",\"Type\":\"Temperature\",\"RawValue\":\"33,5 \\u00B0C\",\"Children\":[]}]},"
+           "{\"id\":10,\"Text\":\"Fans\",\"ImageURL\":\"images_icon/fan.png\",\"Children\":[{\"id\":11,\"Text\":\"Pump Fan\","
+           "\"Value\":\"2650 RPM\",\"Type\":\"Fan\",\"RawValue\":\"2650 RPM\",\"Children\":[]},{\"id\":12,\"Text\":"
+           "\"CPU Fan\",\"Value\":\"987 RPM\",\"Type\":\"Fan\",\"RawValue\":\"987 RPM\",\"Children\":[]}]}]}]}]}]}";
+}
+
+struct Case {
+    const char* what;
+    std::function<std::vector<Played>()> publishers;
+    const char* expected;
+    const char* source; // a line of the library's account
+};
+
+void runCases(const Case* cases, size_t count, const std::string& root)
+{
+    ScopedVariable variable("VESK_SYSFS_ROOT", root.c_str());
+    for (size_t i = 0; i < count; ++i) {
+        const Case& c = cases[i];
+        std::vector<Played> played = c.publishers();
+        LibraryReadings readings;
+        DWORD start = GetTickCount();
+        ASSERT_TRUE(readLibrary(systemLibrary, readings)) << c.what;
+        EXPECT_EQ(text(readings), c.expected) << c.what << "\n" << readings.sources;
+        EXPECT_NE(readings.sources.find(c.source), std::string::npos) << c.what << "\n" << readings.sources;
+        EXPECT_LT(GetTickCount() - start, 8000u) << c.what << ": the first round took too long";
+    }
+}
+
+} // namespace
+
+TEST(Publishers, EachMonitorGivesItsReadings)
+{
+    HwinfoLayout larger; // a later HWiNFO's longer elements, in the session's namespace
+    larger.sensorSize = 512, larger.readingSize = 600;
+    HwinfoLayout stale;
+    stale.polled = 1;
+    Case cases[] = {
+        {"an Intel desktop through HWiNFO", [] { return std::vector<Played>{
+             play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", intelDesktop())}; },
+         "49 31 1184", "CPU 49 from HWiNFO shared memory, \"CPU Package\""},
+        {"HWiNFO without Global, larger elements", [&] { return std::vector<Played>{
+             play<PlayedMapping>("HWiNFO_SENS_SM2", intelDesktop(larger))}; },
+         "49 31 1184", "Fan 1184 from HWiNFO shared memory, \"CPU\""},
+        {"HWiNFO's gadget output after the 12-hour limit", [] { return std::vector<Played>{
+             play<PlayedRegistry>("Software\\HWiNFO64\\VSB", gadget())}; },
+         "61 36 1830", "MB 36 from HWiNFO gadget registry, \"Motherboard\""},
+        {"HWiNFO stopped polling, its gadget output goes on", [&] {
+             Image image = intelDesktop();
+             std::memcpy(&image[0], "DEAD", 4);
+             return std::vector<Played>{play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", image),
+                                        play<PlayedRegistry>("Software\\HWiNFO32\\VSB", gadget())}; },
+         "61 36 1830", "CPU 61 from HWiNFO gadget registry, \"CPU (Tctl/Tdie)\""},
+        {"an AMD desktop through AIDA64", [] { return std::vector<Played>{
+             play<PlayedMapping>("AIDA64_SensorValues", text(amdXml + std::string(1, '\0')))}; },
+         "55 36 1096", "CPU 55 from AIDA64 shared memory, \"CPU\""},
+        {"EVEREST on an older machine", [] { return std::vector<Played>{
+             play<PlayedMapping>("EVEREST_SensorValues", text(amdXml))}; },
+         "55 36 1096", "from EVEREST shared memory"},
+        {"AIDA64's registry output", [] { return std::vector<Played>{
+             play<PlayedRegistry>("Software\\FinalWire\\AIDA64\\SensorValues",
+                                  std::vector<std::pair<std::string, std::string>>{
+                                      {"Label.TCPUPKG", "CPU Package"}, {"Value.TCPUPKG", "57"},
+                                      {"Label.TCPU", "CPU"}, {"Value.TCPU", "52"}, {"Label.TMOBO", "Motherboard"},
+                                      {"Value.TMOBO", "34"}, {"Label.FCPU", "CPU"}, {"Value.FCPU", "1250"}})}; },
+         "57 34 1250", "CPU 57 from AIDA64 registry, \"CPU Package\""},
+        {"LibreHardwareMonitor's web server", [] { return std::vector<Played>{
+             play<PlayedWebServer>(httpAnswer(monitorJson()))}; },
+         "47 34 987", "CPU 47 from LibreHardwareMonitor web server, \"CPU Package\""},
+        {"a laptop through Core Temp alone", [] { return std::vector<Played>{
+             play<PlayedMapping>("CoreTempMappingObjectEx", laptop())}; },
+         "58 0 0", "MB 0: no running monitor publishes it"},
+        {"MSI Afterburner's CPU temperature", [] { return std::vector<Played>{
+             play<PlayedMapping>("MAHMSharedMemory", afterburnerImage({{"GPU temperature", degrees, 40, 0},
+                                                                       {"CPU temperature", degrees, 63, 0x80}},
+                                                                      unixNow()))}; },
+         "63 0 0", "CPU 63 from MSI Afterburner shared memory"},
+        {"SpeedFan's fan, Motherboard Monitor 5's temperatures", [] { return std::vector<Played>{
+             play<PlayedMapping>("SFSharedMemory_ALM", speedFanImage({4100, 3600}, {1320, 850})),
+             play<PlayedMapping>("$M$B$M$5$S$D$", mbm5Image({{1, "CPU", 47.5}, {1, "Mobo", 33}, {3, "CPU Fan", 2410}}))}; },
+         "48 33 1320", "Fan 1320 from SpeedFan shared memory"},
+        {"two monitors at once: the first in the order wins each reading", [] { return std::vector<Played>{
+             play<PlayedMapping>("CoreTempMappingObjectEx", laptop()),
+             play<PlayedMapping>("AIDA64_SensorValues", text(amdXml)),
+             play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", intelDesktop())}; },
+         "49 31 1184", "from HWiNFO shared memory"},
+        {"one monitor's CPU, another's board and fan", [] { return std::vector<Played>{
+             play<PlayedMapping>("CoreTempMappingObject", laptop()),
+             play<PlayedMapping>("AIDA64_SensorValues",
+                                 text("<temp><id>TMOBO</id><label>Motherboard</label><value>36</value></temp>"))}; },
+         "58 36 0", "CPU 58 from Core Temp shared memory"},
+    };
+    TempFolder empty("vesk-no-hwmon");
+    runCases(cases, sizeof cases / sizeof cases[0], empty.path());
+}
+
+// The hwmon files rank after every monitor: Core Temp's CPU, the fixture's board and fan.
+TEST(Publishers, TheHwmonFilesComeAfterTheMonitors)
+{
+    Case cases[] = {
+        {"Core Temp on a machine with hwmon files", [] { return std::vector<Played>{
+             play<PlayedMapping>("CoreTempMappingObjectEx", laptop())}; },
+         "58 34 732", "MB 34 from the hwmon files"},
+    };
+    runCases(cases, 1, windowsPath(FIXTURES) + "\\intel-desktop");
+}
