@@ -4,6 +4,8 @@
 // (VESK_SYSFS_ROOT is an empty folder) unless a case says otherwise.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <functional>
 
@@ -189,4 +191,126 @@ TEST(Publishers, TheHwmonFilesComeAfterTheMonitors)
          "58 34 732", "MB 34 from the hwmon files"},
     };
     runCases(cases, 1, windowsPath(FIXTURES) + "\\intel-desktop");
+}
+
+namespace {
+
+// Intel desktop's HWiNFO image with one header field set to value.
+Image brokenHwinfo(size_t field, uint32_t value)
+{
+    Image image = intelDesktop();
+    putU32(image, field, value);
+    return image;
+}
+
+std::vector<Played> withLaptop(std::vector<Played> hostile)
+{
+    hostile.push_back(play<PlayedMapping>("CoreTempMappingObjectEx", laptop()));
+    return hostile;
+}
+
+// Every hostile monitor of the table below at once, beside a sound Core Temp.
+std::vector<Played> allHostile();
+
+} // namespace
+
+// A broken or hostile monitor beside a sound one: the library survives, answers, and the
+// sound one's values come through.
+TEST(HostilePublishers, NeverCrashOrStall)
+{
+    CoreTempState absurd;
+    absurd.temps = {1e30f, -1e30f, NAN, 1e30f};
+    absurd.coreCount = 100000;
+    std::string tags;
+    while (tags.size() < 200000)
+        tags += "<temp><id>TCPU<label><value>5";
+    Case cases[] = {
+        {"HWiNFO's counts run past the mapping", [] { return withLaptop({play<PlayedMapping>(
+             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingCount, 0x7FFFFFFF))}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's offset near 4 GiB", [] { return withLaptop({play<PlayedMapping>(
+             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingOffset, 0xFFFFFFF0))}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's element size 0", [] { return withLaptop({play<PlayedMapping>(
+             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingSize, 0))}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's element size 1", [] { return withLaptop({play<PlayedMapping>(
+             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoSensorSize, 1))}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's names, labels and units with no terminator anywhere", [] {
+             Image image = intelDesktop();
+             for (size_t at = 48; at < image.size(); ++at)
+                 image[at] = image[at] ? image[at] : 'x';
+             return withLaptop({play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", image)}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's readings name sensors that do not exist, or are absurd", [] {
+             HwinfoLayout layout;
+             layout.polled = unixNow();
+             return withLaptop({play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", hwinfoImage({"CPU [#0]: DTS"}, {
+                 {1, 7, "CPU Package", degrees, 70}, {1, 0xFFFFFFFF, "Motherboard", degrees, 30},
+                 {1, 0, "CPU Package", degrees, 1e308}, {3, 0, "CPU", "RPM", -5}, {1, 0, "Motherboard", degrees, NAN},
+                 {3, 0, "CPU Fan", "RPM", HUGE_VAL}}, layout))}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's header over 64 MiB of which one page exists", [] { return withLaptop({play<PlayedMapping>(
+             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingCount, 140000), 64u << 20)}); }, "58 0 0", "Core Temp"},
+        {"Core Temp's 100,000 cores at 1e30 degrees", [&] { return std::vector<Played>{
+             play<PlayedMapping>("CoreTempMappingObjectEx", coreTempImage(absurd)),
+             play<PlayedMapping>("AIDA64_SensorValues", text(amdXml))}; }, "55 36 1096", "AIDA64"},
+        {"AIDA64's mapping of unterminated tags and no zero byte", [&] { return withLaptop({play<PlayedMapping>(
+             "AIDA64_SensorValues", text(tags))}); }, "58 0 0", "Core Temp"},
+        {"a server on 8085 that accepts and never answers", [] { return withLaptop({play<PlayedWebServer>(
+             "", PlayedWebServer::Never)}); }, "58 0 0", "Core Temp"},
+        {"a server on 8085 that answers without end", [] { return withLaptop({play<PlayedWebServer>(
+             "", PlayedWebServer::Endless)}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's gadget output with absurd values", [] { return withLaptop({play<PlayedRegistry>(
+             "Software\\HWiNFO64\\VSB", std::vector<std::pair<std::string, std::string>>{
+                 {"Sensor0", std::string(5000, 'S')}, {"Label0", "CPU Package"}, {"Value0", "1e308 \xb0""C"},
+                 {"ValueRaw0", "1e308"}, {"Label1", std::string(5000, 'L')}, {"ValueRaw1", "-5"}, {"Value1", "-5 RPM"},
+                 {"Label2", "Motherboard"}, {"ValueRaw2", "nan"}, {"Value2", "nan \xb0""C"}})}); }, "58 0 0", "Core Temp"},
+        {"MSI Afterburner's count runs past the mapping", [] {
+             Image image = afterburnerImage({{"CPU temperature", degrees, 70, 0x80}}, unixNow());
+             putU32(image, 12, 0x7FFFFFFF);
+             return withLaptop({play<PlayedMapping>("MAHMSharedMemory", image)}); }, "58 0 0", "Core Temp"},
+    };
+    TempFolder empty("vesk-no-hwmon");
+    runCases(cases, sizeof cases / sizeof cases[0], empty.path());
+}
+
+namespace {
+
+std::vector<Played> allHostile()
+{
+    CoreTempState absurd;
+    absurd.temps = {1e30f, NAN};
+    absurd.coreCount = 100000;
+    return {play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingCount, 140000), 64u << 20),
+            play<PlayedMapping>("HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingSize, 1)),
+            play<PlayedMapping>("AIDA64_SensorValues", text(std::string(300000, '<'))),
+            play<PlayedMapping>("CoreTempMappingObjectEx", coreTempImage(absurd)),
+            play<PlayedMapping>("CoreTempMappingObject", laptop()),
+            play<PlayedWebServer>("", PlayedWebServer::Never)};
+}
+
+} // namespace
+
+// The same in Quellor's place: every call returns at once while the worker meets them all,
+// round after round, and the sound monitor's value is there.
+TEST(HostilePublishers, EveryCallReturnsAtOnce)
+{
+    TempFolder empty("vesk-no-hwmon");
+    ScopedVariable root("VESK_SYSFS_ROOT", empty.path().c_str());
+    std::vector<Played> played = allHostile();
+    HMODULE library = LoadLibraryA(systemLibrary.c_str());
+    ASSERT_TRUE(library);
+    auto cpu = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(library, "GetCPUTemperature")));
+    auto describe = reinterpret_cast<int (*)(char*, int)>(
+        reinterpret_cast<void*>(GetProcAddress(library, "DescribeReadings")));
+    ASSERT_TRUE(cpu && describe);
+    DWORD start = GetTickCount(), slowest = 0;
+    int value = 0;
+    while (describe(nullptr, 0) < 3 && GetTickCount() - start < 15000) {
+        DWORD before = GetTickCount();
+        value = cpu();
+        slowest = std::max(slowest, GetTickCount() - before);
+        Sleep(10);
+    }
+    EXPECT_GE(describe(nullptr, 0), 3) << "three rounds within 15 s";
+    EXPECT_EQ(cpu(), 58);
+    EXPECT_LT(slowest, 50u) << "a call waited for the worker";
+    (void)value;
+    FreeLibrary(library);
 }

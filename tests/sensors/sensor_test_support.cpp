@@ -1,5 +1,6 @@
 #include "tests/sensors/sensor_test_support.h"
 
+#include <algorithm>
 #include <cstdio>
 
 std::string windowsPath(const std::string& linuxPath)
@@ -32,18 +33,29 @@ bool readLibrary(const std::string& path, LibraryReadings& readings)
     bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     CloseHandle(writeEnd);
     std::string output;
-    if (started) {
-        char buffer[4096];
-        DWORD got;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0)
-            output.append(buffer, got);
-    }
-    CloseHandle(readEnd);
-    if (!started)
+    if (!started) {
+        CloseHandle(readEnd);
         return false;
-    DWORD code = 1;
-    bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
+    }
+    // Read as it comes, until the run ends or its time is up; a library that crashes must
+    // fail the test, not leave it waiting for a debugger that holds the pipe open.
+    DWORD start = GetTickCount(), code = 1;
+    bool ended = false;
+    while (!ended && GetTickCount() - start < 30000) {
+        ended = WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0;
+        DWORD available = 0;
+        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+            char buffer[4096];
+            DWORD got = 0;
+            if (!ReadFile(readEnd, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr) || got == 0)
+                break;
+            output.append(buffer, got);
+        }
+    }
+    if (!ended)
+        TerminateProcess(process.hProcess, 1);
     GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(readEnd);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
     size_t firstLine = output.find('\n');
