@@ -314,3 +314,74 @@ TEST(HostilePublishers, EveryCallReturnsAtOnce)
     (void)value;
     FreeLibrary(library);
 }
+
+namespace {
+
+struct WindowSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK checkWindow(HWND window, LPARAM data)
+{
+    auto& search = *reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (owner == search.process && lstrcmpA(name, "Vesk") == 0)
+        search.found = window;
+    return search.found == nullptr;
+}
+
+HWND windowOf(DWORD process)
+{
+    WindowSearch search = {process, nullptr};
+    EnumWindows(checkWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string fields(HWND window)
+{
+    std::string shown;
+    for (int id : {500, 501, 502}) {
+        char value[16] = "";
+        SendMessageA(GetDlgItem(window, id), WM_GETTEXT, sizeof value, reinterpret_cast<LPARAM>(value));
+        shown += (shown.empty() ? "" : " ") + std::string(value);
+    }
+    return shown;
+}
+
+} // namespace
+
+// Quellor itself with the shipped library beside it, HWiNFO playing: its fields show the
+// monitor's values from the first sample after the library's first round.
+TEST(Publishers, QuellorShowsThem)
+{
+    TempFolder folder("quellor-with-hwinfo"), empty("vesk-no-hwmon");
+    ScopedVariable root("VESK_SYSFS_ROOT", empty.path().c_str());
+    ASSERT_TRUE(CopyFileA(windowsPath(QUELLOR_EXE).c_str(), (folder.path() + "\\quellor.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(systemLibrary.c_str(), (folder.path() + "\\vesk.dll").c_str(), FALSE));
+    PlayedMapping hwinfo("Global\\HWiNFO_SENS_SM2", intelDesktop());
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    std::string command = "\"" + folder.path() + "\\quellor.exe\" /i";
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.path().c_str(),
+                               &startup, &process));
+    HWND window = nullptr;
+    std::string shown;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 20000 && shown != "49 31 1184"; Sleep(100)) {
+        if (!window)
+            window = windowOf(process.dwProcessId);
+        if (window)
+            shown = fields(window);
+    }
+    EXPECT_EQ(shown, "49 31 1184") << "within a sample or two";
+    if (window)
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+}
