@@ -1,6 +1,6 @@
 # The zip for Windows users, made by CPack (`make dist` runs it on the 32-bit build): quellor.exe
-# with the system vesk.dll beside it, the simulator as sim\vesk.dll, and README.txt.
-install(PROGRAMS $<TARGET_FILE:quellor> $<TARGET_FILE:vesk_system> DESTINATION .)
+# with the system vesk.dll and readings.exe beside it, the simulator as sim\vesk.dll, and README.txt.
+install(PROGRAMS $<TARGET_FILE:quellor> $<TARGET_FILE:vesk_system> $<TARGET_FILE:sensor_readings> DESTINATION .)
 install(PROGRAMS $<TARGET_FILE:vesk_simulator> DESTINATION sim)
 # Kept with CR LF line ends in the source tree, for Notepad before Windows 10.
 install(FILES ${PROJECT_SOURCE_DIR}/res/README.txt DESTINATION .)
