@@ -45,6 +45,28 @@ PlayedRegistry::~PlayedRegistry()
     RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
 }
 
+static DWORD WINAPI takeAndLeave(LPVOID name)
+{
+    CreateMutexA(nullptr, TRUE, static_cast<const char*>(name)); // owned, and never released
+    return 0;
+}
+
+PlayedMutex::PlayedMutex(const char* name, bool abandoned)
+{
+    if (abandoned) {
+        DWORD id;
+        HANDLE thread = CreateThread(nullptr, 0, takeAndLeave, const_cast<char*>(name), 0, &id);
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+    }
+    mutex = CreateMutexA(nullptr, !abandoned, name);
+}
+
+PlayedMutex::~PlayedMutex()
+{
+    CloseHandle(mutex);
+}
+
 static DWORD WINAPI serve(LPVOID self)
 {
     auto& server = *static_cast<PlayedWebServer*>(self);

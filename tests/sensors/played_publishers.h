@@ -28,6 +28,14 @@ struct PlayedRegistry {
     std::string key;
 };
 
+// HWiNFO's mutex, held by the test for as long as the object lives, or (abandoned) taken by a
+// thread that ended without letting go.
+struct PlayedMutex {
+    PlayedMutex(const char* name, bool abandoned);
+    ~PlayedMutex();
+    HANDLE mutex = nullptr;
+};
+
 // The one server the port may have: answers every request with answer, or, with never,
 // accepts and says nothing; with endless, sends without end.
 struct PlayedWebServer {

@@ -261,6 +261,12 @@ TEST(HostilePublishers, NeverCrashOrStall)
                  {"Sensor0", std::string(5000, 'S')}, {"Label0", "CPU Package"}, {"Value0", "1e308 \xb0""C"},
                  {"ValueRaw0", "1e308"}, {"Label1", std::string(5000, 'L')}, {"ValueRaw1", "-5"}, {"Value1", "-5 RPM"},
                  {"Label2", "Motherboard"}, {"ValueRaw2", "nan"}, {"Value2", "nan \xb0""C"}})}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's mutex held and never let go", [] { return std::vector<Played>{
+             play<PlayedMutex>("Global\\HWiNFO_SM2_MUTEX", false),
+             play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", intelDesktop())}; }, "49 31 1184", "HWiNFO"},
+        {"HWiNFO's mutex abandoned", [] { return std::vector<Played>{
+             play<PlayedMutex>("Global\\HWiNFO_SM2_MUTEX", true),
+             play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", intelDesktop())}; }, "49 31 1184", "HWiNFO"},
         {"MSI Afterburner's count runs past the mapping", [] {
              Image image = afterburnerImage({{"CPU temperature", degrees, 70, 0x80}}, unixNow());
              putU32(image, 12, 0x7FFFFFFF);
