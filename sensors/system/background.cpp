@@ -1,19 +1,30 @@
 #include "sensors/system/background.h"
 
-Background::Background(const SlowSource& source, DWORD interval, DWORD idle)
-    : source(source), interval(interval), idle(idle)
+static bool foundAny(const Snapshot& snapshot)
 {
+    return snapshot.monitors.cpu.found || snapshot.monitors.mb.found || snapshot.monitors.fan.found
+        || snapshot.zone.cpu.found;
 }
 
-Readings Background::latest(HMODULE module)
+void Background::lock()
+{
+    while (InterlockedExchange(&guard, 1) != 0)
+        Sleep(0);
+}
+
+void Background::unlock()
+{
+    InterlockedExchange(&guard, 0);
+}
+
+Snapshot Background::latest(HMODULE module)
 {
     InterlockedExchange(&lastAsked, static_cast<LONG>(GetTickCount()));
     if (InterlockedCompareExchange(&active, 1, 0) == 0)
         start(module);
-    Readings last;
-    last.cpu = cpu;
-    last.mb = mb;
-    last.fan = fan;
+    lock();
+    Snapshot last = snapshot;
+    unlock();
     return last;
 }
 
@@ -24,7 +35,8 @@ void Background::start(HMODULE module)
     char path[MAX_PATH];
     if (module && GetModuleFileNameA(module, path, MAX_PATH))
         pinned = LoadLibraryA(path);
-    HANDLE thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
+    DWORD id; // Windows 9x refuses to start a thread without somewhere to put its id
+    HANDLE thread = CreateThread(nullptr, 0, run, this, 0, &id);
     if (!thread) {
         if (pinned)
             FreeLibrary(pinned);
@@ -34,11 +46,23 @@ void Background::start(HMODULE module)
     CloseHandle(thread);
 }
 
-void Background::store(const Readings& found)
+void Background::store(const Snapshot& found, bool answered)
 {
-    InterlockedExchange(&cpu, found.cpu);
-    InterlockedExchange(&mb, found.mb);
-    InterlockedExchange(&fan, found.fan);
+    lock();
+    long rounds = snapshot.rounds + 1;
+    if (answered)
+        snapshot = found;
+    snapshot.rounds = rounds;
+    unlock();
+}
+
+void Background::forget()
+{
+    lock();
+    long rounds = snapshot.rounds;
+    snapshot = Snapshot{};
+    snapshot.rounds = rounds;
+    unlock();
 }
 
 DWORD WINAPI Background::run(LPVOID self)
@@ -46,12 +70,14 @@ DWORD WINAPI Background::run(LPVOID self)
     auto& background = *static_cast<Background*>(self);
     background.source.begin();
     while (GetTickCount() - static_cast<DWORD>(background.lastAsked) < background.idle) {
-        Readings found;
-        if (background.source.query(found))
-            background.store(found);
-        Sleep(background.interval);
+        Snapshot found;
+        bool answered = background.source.query(found);
+        background.store(found, answered);
+        Sleep(answered && foundAny(found) ? background.interval : background.quietInterval);
     }
     background.source.end();
+    // What the next worker shows before its first round must not be this one's old values.
+    background.forget();
     // Read before letting go: a call after that may start a new worker with its own pin.
     HMODULE pin = background.pinned;
     InterlockedExchange(&background.active, 0);

@@ -1,8 +1,10 @@
-// The three readings the exports hand back; 0 where there is none.
+// What the worker last gathered from the monitors, for the exports to answer from.
 #pragma once
 
-struct Readings {
-    int cpu = 0; // degrees Celsius
-    int mb = 0;  // degrees Celsius
-    int fan = 0; // revolutions per minute
+#include "sensors/system/sensor_choice.h"
+
+struct Snapshot {
+    Found monitors; // for each reading, the first monitor that has it
+    Found zone;     // the ACPI thermal zone's CPU temperature: it ranks after the hwmon files
+    long rounds = 0; // rounds completed; 0 until every source has been asked once
 };

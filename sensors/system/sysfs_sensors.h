@@ -18,9 +18,6 @@ public:
     // folder now belongs to another chip (a driver reloaded renumbers them), sends the
     // library to choose again; when nothing else is found the same file is tried next time.
     int read(Reading reading);
-    int cpuTemperature() { return read(Cpu); }
-    int mbTemperature() { return read(Board); }
-    int cpuFanSpeed() { return read(Fan); }
 
     // What the reading comes from: `coretemp "Package id 0"`, `it8686 temp1`,
     // `thermal zone x86_pkg_temp`, or `none`.

@@ -1,20 +1,19 @@
-// The "vesk.dll" we ship. Under Wine on Linux it reads the kernel's hwmon and thermal-zone
-// files through the Z: drive, choosing them once as it loads; VESK_SYSFS_ROOT points it at
-// another copy of /sys, as the tests do. On Windows it asks WMI and the performance counters
-// on a worker thread and returns the last readings at once.
+// The "vesk.dll" we ship. It reads what the hardware monitor the user already runs publishes
+// (HWiNFO, AIDA64, LibreHardwareMonitor, Core Temp and others, publishers.h), then, under
+// Wine on Linux, the kernel's hwmon and thermal-zone files through the Z: drive, chosen once
+// as it loads (VESK_SYSFS_ROOT points it at another copy of /sys, as the tests do), then the
+// ACPI thermal zone. The monitors are asked on a worker thread; every call returns at once.
 #include <windows.h>
 
+#include "sensors/system/diagnosis.h"
 #include "sensors/system/sysfs_sensors.h"
 #include "sensors/system/windows_sensors.h"
-#include "sensors/vesk.h"
+#include "sensors/vesk_diagnosis.h"
 
 static HMODULE self;
 static bool onSysfs;
 static SysfsSensors sysfs;
 
-// A test build defines VESK_WINDOWS_SOURCES_ONLY to take the Windows path even under Wine,
-// and show that it fails cleanly there.
-#ifndef VESK_WINDOWS_SOURCES_ONLY
 // The copy of /sys to read: VESK_SYSFS_ROOT, else Wine's view of the real one; false on Windows.
 static bool findSysfsRoot(char (&root)[MAX_PATH])
 {
@@ -27,35 +26,71 @@ static bool findSysfsRoot(char (&root)[MAX_PATH])
     lstrcpyA(root, "Z:\\sys");
     return true;
 }
-#endif
 
 // Only cheap kernel32 work happens here, in the loader lock: a few dozen small files at most.
-// The Windows path starts its worker on the first call, never from here.
+// The worker starts on the first call, never from here.
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason != DLL_PROCESS_ATTACH)
         return TRUE;
     self = instance;
-#ifndef VESK_WINDOWS_SOURCES_ONLY
     char root[MAX_PATH];
     onSysfs = findSysfsRoot(root);
     if (onSysfs)
         sysfs.open(root);
-#endif
     return TRUE;
+}
+
+// The hwmon files are read afresh on every call, as they cost a fraction of a millisecond;
+// a file that gives 0 or cannot be read counts as none.
+static Reading fromHwmon(SysfsSensors::Reading which)
+{
+    Reading reading;
+    reading.value = sysfs.read(which);
+    reading.found = reading.value != 0;
+    reading.source = "the hwmon files";
+    lstrcpynA(reading.sensor, sysfs.source(which), sensorNameLength);
+    return reading;
+}
+
+// The three sources in order of preference: the monitors, the hwmon files, the thermal zone.
+static Found chosen(const Snapshot& gathered, SysfsSensors::Reading which)
+{
+    Found sources[3] = {gathered.monitors, Found{}, gathered.zone};
+    if (onSysfs) {
+        if (which == SysfsSensors::Cpu && !gathered.monitors.cpu.found)
+            sources[1].cpu = fromHwmon(which);
+        if (which == SysfsSensors::Board && !gathered.monitors.mb.found)
+            sources[1].mb = fromHwmon(which);
+        if (which == SysfsSensors::Fan && !gathered.monitors.fan.found)
+            sources[1].fan = fromHwmon(which);
+    }
+    return firstFound(sources, 3);
 }
 
 VESK_EXPORT int GetCPUTemperature(void)
 {
-    return onSysfs ? sysfs.cpuTemperature() : windowsReadings(self).cpu;
+    return chosen(windowsReadings(self), SysfsSensors::Cpu).cpu.value;
 }
 
 VESK_EXPORT int GetMBTemperature(void)
 {
-    return onSysfs ? sysfs.mbTemperature() : windowsReadings(self).mb;
+    return chosen(windowsReadings(self), SysfsSensors::Board).mb.value;
 }
 
 VESK_EXPORT int GetFanCPURPM(void)
 {
-    return onSysfs ? sysfs.cpuFanSpeed() : windowsReadings(self).fan;
+    return chosen(windowsReadings(self), SysfsSensors::Fan).fan.value;
+}
+
+VESK_EXPORT int DescribeReadings(char* text, int size)
+{
+    Snapshot gathered = windowsReadings(self);
+    Found all;
+    all.cpu = chosen(gathered, SysfsSensors::Cpu).cpu;
+    all.mb = chosen(gathered, SysfsSensors::Board).mb;
+    all.fan = chosen(gathered, SysfsSensors::Fan).fan;
+    if (text)
+        describeReadings(all, gathered.rounds, text, size);
+    return static_cast<int>(gathered.rounds);
 }

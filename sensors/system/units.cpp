@@ -55,3 +55,54 @@ bool parseAttributeNumber(const char* text, long& value)
     value = static_cast<long>(negative ? -number : number);
     return true;
 }
+
+bool isTemperature(double celsius)
+{
+    return celsius > 0 && celsius <= 125; // false for NaN too
+}
+
+bool isFanSpeed(double rpm)
+{
+    return rpm >= 0 && rpm <= 30000;
+}
+
+double celsiusFromFahrenheit(double fahrenheit)
+{
+    return (fahrenheit - 32) * 5 / 9;
+}
+
+bool parseDecimal(const char* text, int length, double& value)
+{
+    int i = 0;
+    while (i < length && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = i < length && text[i] == '-';
+    if (i < length && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    double number = 0;
+    int digits = 0;
+    for (; i < length && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (++digits > 9)
+            return false;
+        number = number * 10 + (text[i] - '0');
+    }
+    bool fraction = digits > 0 && i + 1 < length && (text[i] == '.' || text[i] == ',') && text[i + 1] >= '0'
+        && text[i + 1] <= '9';
+    if (fraction) {
+        double scale = 1;
+        for (++i; i < length && text[i] >= '0' && text[i] <= '9'; ++i) {
+            if (scale > 1e-9) { // further digits change nothing a reading shows
+                scale /= 10;
+                number += (text[i] - '0') * scale;
+            }
+        }
+    }
+    // "1e308" or "12abc" is no number a monitor writes for a reading.
+    if (digits == 0
+        || (i < length
+            && ((text[i] >= '0' && text[i] <= '9') || (text[i] >= 'a' && text[i] <= 'z') || (text[i] >= 'A' && text[i] <= 'Z')
+                || text[i] == '.' || text[i] == ',')))
+        return false;
+    value = negative ? -number : number;
+    return true;
+}

@@ -1,48 +1,56 @@
 #include "sensors/system/windows_sensors.h"
 
 #include "sensors/system/background.h"
-#include "sensors/system/ohm_wmi.h"
+#include "sensors/system/publishers.h"
+#include "sensors/system/shared_memory.h"
 #include "sensors/system/thermal_zone_counter.h"
+#include "sensors/system/wmi_monitors.h"
 
-// The monitor may be started after us: while it is absent, look for it every 30 s, as a
-// failing connection costs WMI more than a query does.
-static const int cyclesBetweenConnects = 15;
-static int cyclesUntilConnect;
+// The monitors in the order they are preferred: for each reading, the first that has it wins.
+// The hwmon files come after all of them and before the thermal zone (system.cpp).
+static const ReadPublisher publishers[] = {
+    readHwinfoMemory, readHwinfoGadget, readAidaMemory, readAidaRegistry, readWebMonitor, wmi::readMonitors,
+    readCoreTemp,     readAfterburner,  readSpeedFan,   readMbm5,
+};
+static const int publisherCount = sizeof publishers / sizeof publishers[0];
+
 static bool zoneOpen;
 
 static void begin()
 {
-    ohm::begin();
+    beginWeb();
+    wmi::begin();
     zoneOpen = thermalZone::open();
-    cyclesUntilConnect = 0;
 }
 
-static bool query(Readings& found)
+static bool query(Snapshot& found)
 {
-    if (!ohm::connected() && cyclesUntilConnect-- <= 0) {
-        ohm::connect();
-        cyclesUntilConnect = cyclesBetweenConnects;
-    }
-    bool answered = !zoneOpen; // with no zone to ask, the monitor's zeros are the answer
-    if (ohm::connected() && ohm::read(found))
-        answered = true;
+    Found each[publisherCount];
+    for (int i = 0; i < publisherCount; ++i)
+        publishers[i](each[i]);
+    found.monitors = firstFound(each, publisherCount);
     int zone;
-    if (found.cpu == 0 && zoneOpen && thermalZone::read(zone)) {
-        found.cpu = zone;
-        answered = true;
+    if (zoneOpen && thermalZone::read(zone)) {
+        SensorChoice choice("ACPI thermal zone counter");
+        choice.offerCpu("thermal zone", zone, SensorChoice::coreRank);
+        found.zone = choice.found();
     }
-    return answered;
+    if (!found.zone.cpu.found)
+        wmi::readThermalZone(found.zone);
+    return true;
 }
 
 static void end()
 {
     thermalZone::close();
-    ohm::end();
+    wmi::end();
+    endWeb();
+    releaseMappingCopies();
 }
 
-static Background worker({begin, query, end}, 2000, 30000);
+static Background worker({begin, query, end}, 2000, 30000, 5000);
 
-Readings windowsReadings(HMODULE module)
+Snapshot windowsReadings(HMODULE module)
 {
     return worker.latest(module);
 }

@@ -1,5 +1,5 @@
-// The readings on Windows: Open Hardware Monitor's where it runs, else the ACPI thermal zone
-// for the CPU. Gathered every two seconds on a worker thread; a call returns at once.
+// The monitors' readings and the ACPI thermal zone's, gathered on a worker thread (every two
+// seconds while something is found, every five while nothing is); a call returns at once.
 #pragma once
 
 #include <windows.h>
@@ -7,4 +7,4 @@
 #include "sensors/system/readings.h"
 
 // module is this library, kept loaded while the worker runs.
-Readings windowsReadings(HMODULE module);
+Snapshot windowsReadings(HMODULE module);

@@ -1,6 +1,7 @@
 // Quellor's run-time benchmarks, each measured in the same run beside its floor (floor.cpp):
 // start-up, the cost of one sample, idling, and memory over a hundred thousand samples.
 //   bench.exe QUELLOR_EXE FLOOR_EXE INSTANT_DLL WORK_FOLDER [starts] [samples] [floor_samples] [idle_seconds]
+//             [SYSTEM_DLL SIMULATOR_DLL]
 // Prints a table. Under Wine, CPU time and wake-ups come from Linux (/proc through Z:), which
 // counts nanoseconds where GetProcessTimes has 10 ms steps; elsewhere GetProcessTimes is used.
 #include <windows.h>
@@ -381,6 +382,36 @@ void benchIdle(Program& quellor, Program& floor, int idleSeconds)
     stop(floor);
 }
 
+// Quellor with the shipped system library, no monitor running and no hwmon files to read
+// (VESK_SYSFS_ROOT names an empty folder), beside Quellor with the simulator: the difference
+// is what looking for the monitors costs while none is there.
+void benchIdleLibraries(Program& system, Program& simulator, int idleSeconds)
+{
+    for (Program* program : {&system, &simulator}) {
+        if (!start(*program, "/i"))
+            fail("cannot start Quellor");
+        for (int i = 0; i < 200 && !mainWindow(*program); ++i)
+            Sleep(50);
+        findUnixProcess(*program);
+    }
+    Sleep(3000); // past start-up and the library's first round, which asks every source once
+    CpuUse s0 = system.cpuUse(), m0 = simulator.cpuUse();
+    Sleep(idleSeconds * 1000);
+    CpuUse s = system.cpuUse() - s0, m = simulator.cpuUse() - m0;
+
+    char what[80];
+    std::snprintf(what, sizeof what, "4 idle %d s, system lib | simulator: CPU", idleSeconds);
+    row(what, s.cpuSeconds * 1000, m.cpuSeconds * 1000, "ms", "");
+    row("  share of one core", s.cpuSeconds * 100 / idleSeconds, m.cpuSeconds * 100 / idleSeconds, "%", "", 4);
+    row("  the library's own share", (s.cpuSeconds - m.cpuSeconds) * 100 / idleSeconds, 0, "%", "< 0.05 %", 4);
+    if (s.wakeUps >= 0) {
+        std::snprintf(what, sizeof what, "  wake-ups in %d s", idleSeconds);
+        row(what, static_cast<double>(s.wakeUps), static_cast<double>(m.wakeUps), "", "");
+    }
+    stop(system);
+    stop(simulator);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -433,5 +464,19 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     benchIdle(quellor, floor, idleSeconds);
     std::fflush(stdout);
+    if (argc > 10) {
+        copyInto(argv[1], work + "\\system", "quellor.exe");
+        copyInto(argv[9], work + "\\system", "vesk.dll");
+        copyInto(argv[1], work + "\\simulator", "quellor.exe");
+        copyInto(argv[10], work + "\\simulator", "vesk.dll");
+        CreateDirectoryA((work + "\\no-sys").c_str(), nullptr);
+        SetEnvironmentVariableA("VESK_SYSFS_ROOT", (work + "\\no-sys").c_str());
+        Program system, simulator;
+        system.exe = work + "\\system\\quellor.exe";
+        simulator.exe = work + "\\simulator\\quellor.exe";
+        system.className = simulator.className = "Vesk";
+        benchIdleLibraries(system, simulator, idleSeconds);
+        std::fflush(stdout);
+    }
     return 0;
 }

@@ -1,6 +1,6 @@
-# cmake -DOBJDUMP=... -DLIBRARY=.../vesk.dll -P check_exports.cmake
+# cmake -DOBJDUMP=... -DLIBRARY=.../vesk.dll [-DEXTRA=names] -P check_exports.cmake
 # Fails unless the library exports exactly GetCPUTemperature, GetMBTemperature and
-# GetFanCPURPM, under those names: no "_", no "@0", nothing else beside them.
+# GetFanCPURPM (and the EXTRA names), under those names: no "_", no "@0", nothing else.
 execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
     message(FATAL_ERROR "${OBJDUMP} -p ${LIBRARY} failed")
@@ -22,7 +22,8 @@ foreach(entry ${entries})
 endforeach()
 list(SORT names)
 
-set(expected GetCPUTemperature GetFanCPURPM GetMBTemperature)
+set(expected GetCPUTemperature GetFanCPURPM GetMBTemperature ${EXTRA})
+list(SORT expected)
 if(NOT names STREQUAL expected)
     message(FATAL_ERROR "${LIBRARY} exports [${names}], expected [${expected}]")
 endif()

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "sensors/system/labels.h"
-#include "sensors/system/ohm_rules.h"
+#include "sensors/system/sensor_choice.h"
 #include "sensors/system/sysfs_rules.h"
 #include "sensors/system/units.h"
 
@@ -219,43 +219,62 @@ TEST(SourceChoice, Fan)
         EXPECT_EQ(chosen(c.machine), c.expected) << c.machine;
 }
 
-struct OhmRow {
-    const char* type;
-    const char* name;
-    double value;
-};
-
-static Readings ohmReadings(std::initializer_list<OhmRow> rows)
+// A monitor's sensors as "T:name=value" (temperature), "F:name=value" (fan), "G" before the
+// letter for a graphics card's, separated by " | ", in the monitor's order.
+static std::string chosenBy(const std::string& sensors)
 {
-    OhmChoice choice;
-    for (const OhmRow& row : rows)
-        choice.add(row.type, row.name, row.value);
-    return choice.readings();
+    SensorChoice choice("test");
+    std::istringstream parts(sensors);
+    for (std::string part; std::getline(parts, part, '|');) {
+        part = part.substr(part.find_first_not_of(' '));
+        bool graphics = part[0] == 'G';
+        if (graphics)
+            part = part.substr(1);
+        size_t equals = part.rfind('=');
+        std::string name = part.substr(2, equals - 2);
+        name = name.substr(0, name.find_last_not_of(' ') + 1);
+        choice.offer(part[0] == 'F' ? Quantity::Fan : Quantity::Temperature, name.c_str(),
+                     std::stod(part.substr(equals + 1)), graphics);
+    }
+    Found found = choice.found();
+    auto one = [](const Reading& r) { return r.found ? std::to_string(r.value) : std::string("-"); };
+    return one(found.cpu) + " " + one(found.mb) + " " + one(found.fan);
 }
 
-static std::string text(const Readings& readings)
+TEST(SensorChoice, ThePackageTheBoardAndTheCpuFanInAnyOrder)
 {
-    return std::to_string(readings.cpu) + " " + std::to_string(readings.mb) + " " + std::to_string(readings.fan);
+    struct Case { const char* sensors; const char* expected; } cases[] = {
+        {"T:CPU Core #1=45 | T:CPU=41 | F:Fan #1=740 | T:CPU Package=48.4 | T:Motherboard=33.6 | F:CPU Fan=1257.3 "
+         "| T:CPU Core #2=49", "48 34 1257"},
+        {"GF:GPU Fan=1100 | T:CPU=52.5 | T:System=31 | F:Fan #2=880", "53 31 880"},
+        {"T:CPU Core=54 | T:Core (Tctl/Tdie)=55.25", "55 - -"},
+        // AMD: Tdie before Tctl where both exist; a die's CCD is no package
+        {"T:CPU (Tctl)=70 | T:CPU (Tdie)=60 | T:CPU CCD1 (Tdie)=58", "60 - -"},
+        {"T:CPU (Tctl/Tdie)=61.4 | T:CPU CCD1 (Tdie)=66 | T:CPU Die (average)=59", "61 - -"},
+        // no package: the hottest core, never a distance to TjMax or an average
+        {"T:Core #0=51 | T:Core #1=57 | T:Core #0 Distance to TjMAX=49 | T:Core Average=54", "57 - -"},
+        // the board chip's "CPU" only while the processor has nothing of its own
+        {"T:CPU=39 | T:Core 0=47", "47 - -"}, {"T:CPU=39 | T:CPUTIN=38", "39 - -"},
+        {"T:System 1=30 | T:System1=31 | T:SYSTIN=32", "- 30 -"}, {"T:SYSTIN=32 | T:Motherboard=33", "- 33 -"},
+        {"T:System Agent=45 | T:Chipset=50", "- - -"},
+        // a CPU OPT header only when no other CPU fan spins; never a pump or a graphics card's
+        {"F:CPU_OPT=900 | F:CPU=1200", "- - 1200"}, {"F:CPU=0 | F:CPU OPT=950", "- - 950"},
+        {"F:AIO Pump=2800 | GF:Fan1=1500 | F:GPU Fan=1400 | F:Chassis1=700", "- - 700"},
+        {"F:Chassis1=0 | F:CPU=0", "- - 0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(chosenBy(c.sensors), c.expected) << c.sensors;
 }
 
-TEST(OhmChoice, PicksPackageBoardAndCpuFanInAnyOrder)
+TEST(SensorChoice, WhatIsNoReadingGivesNothing)
 {
-    EXPECT_EQ(text(ohmReadings({{"Temperature", "CPU Core #1", 45.0}, {"Load", "CPU Total", 12.0},
-                                {"Temperature", "CPU", 41.0}, {"Fan", "Fan #1", 740},
-                                {"Temperature", "CPU Package", 48.4}, {"Temperature", "Motherboard", 33.6},
-                                {"Fan", "CPU Fan", 1257.3}, {"Temperature", "CPU Core #2", 49.0}})),
-              "48 34 1257");
-    EXPECT_EQ(text(ohmReadings({{"Fan", "GPU Fan", 1100}, {"Temperature", "CPU", 52.5},
-                                {"Temperature", "System", 31.0}, {"Fan", "Fan #2", 880}})),
-              "53 31 880");
-    EXPECT_EQ(text(ohmReadings({{"Temperature", "CPU Core", 54.0}, {"Temperature", "Core (Tctl/Tdie)", 55.25}})),
-              "55 0 0");
-}
-
-TEST(OhmChoice, UnreadSensorsAndGraphicsCardsGiveNothing)
-{
-    EXPECT_EQ(text(ohmReadings({{"Temperature", "CPU Package", NAN}, {"Temperature", "CPU Core #1", 0},
-                                {"Fan", "CPU Fan", 0}})),
-              "0 0 0");
-    EXPECT_EQ(text(ohmReadings({{"Temperature", "GPU Core", 60}, {"Fan", "GPU Fan", 1500}})), "0 0 0");
+    struct Case { const char* sensors; const char* expected; } cases[] = {
+        {"T:CPU Package=nan | T:CPU Core #1=0 | F:CPU Fan=0", "- - 0"},
+        {"GT:GPU Core=60 | GF:GPU Fan=1500", "- - -"},
+        {"T:CPU Package=1e308 | T:Motherboard=-40 | F:CPU Fan=-5 | F:CPU_OPT=1e30", "- - -"},
+        {"T:CPU Package=inf | T:CPU Core #1=124.6 | T:Mainboard=125.6", "125 - -"},
+        {"F:CPU Fan=30000 | T:Core #1=126", "- - 30000"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(chosenBy(c.sensors), c.expected) << c.sensors;
 }

@@ -12,16 +12,21 @@ std::string windowsPath(const std::string& linuxPath);
 
 struct LibraryReadings {
     int cpu = -1, mb = -1, fan = -1;
+    std::string sources; // the system library's account of where each comes from
 };
 
 std::string text(const LibraryReadings& readings); // "cpu mb fan"
 
-// Loads a "vesk.dll" (whose DllMain reads the environment as it is now), takes one reading
-// of each export, and frees it. False when it does not load or lacks an export.
+// Runs readings.exe on a "vesk.dll" in a process of its own, so that the library's DllMain
+// reads the environment as it is now and its worker starts afresh: it takes one reading of
+// each export once the library's first round of asking its sources is complete (readings.exe
+// waits for that, at most 10 s). False when the library does not load, lacks an export or
+// the run does not end within 30 s.
 bool readLibrary(const std::string& path, LibraryReadings& readings);
 
-// The same, for a library that stays loaded while things change: before each reading, runs
-// the next change.
+// For a library that stays loaded while things change, in this process: before each reading,
+// runs the next change. Its worker keeps the library loaded for a while after the last call,
+// so a test that uses this must be the only one in its process to load the library.
 bool readLibrary(const std::string& path, const std::vector<std::function<void()>>& changes,
                  std::vector<LibraryReadings>& readings);
 

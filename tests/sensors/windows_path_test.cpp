@@ -1,19 +1,25 @@
-// The system library's Windows path: the worker that keeps WMI and PDH off the caller's
-// thread, and those sources failing cleanly under Wine, which has neither Open Hardware
-// Monitor's namespace nor thermal zones.
+// The system library's worker, which keeps WMI, PDH and the monitors off the caller's thread,
+// and the sources Wine cannot have failing cleanly: it has neither the monitors' WMI
+// namespaces nor thermal zones.
 #include <gtest/gtest.h>
 
 #include <wbemcli.h>
 
 #include "sensors/system/background.h"
-#include "sensors/system/ohm_wmi.h"
 #include "sensors/system/thermal_zone_counter.h"
+#include "sensors/system/wmi_monitors.h"
+#include "sensors/vesk_diagnosis.h"
 #include "tests/sensors/sensor_test_support.h"
 
 // A call that waits for a source waits for a whole query: seconds where WMI stalls, and the
 // fake's stall below. One that does not wait is done in microseconds; a second is far beyond
 // any delay a busy machine adds to it.
 constexpr DWORD atOnce = 1000; // ms
+
+// What a test wants a source to find: the three readings, as a monitor would give them.
+struct Readings {
+    int cpu = 0, mb = 0, fan = 0;
+};
 
 // A source that takes its time, as WMI does, and whose answers a test sets.
 static volatile LONG begun, ended, queried;
@@ -22,11 +28,16 @@ static Readings answer;
 
 static void fakeBegin() { InterlockedIncrement(&begun); }
 static void fakeEnd() { InterlockedIncrement(&ended); }
-static bool fakeQuery(Readings& found)
+static bool fakeQuery(Snapshot& found)
 {
     Sleep(queryDelay);
     InterlockedIncrement(&queried);
-    found = answer;
+    Reading* readings[] = {&found.monitors.cpu, &found.monitors.mb, &found.monitors.fan};
+    int values[] = {answer.cpu, answer.mb, answer.fan};
+    for (int i = 0; i < 3; ++i) {
+        readings[i]->found = values[i] != 0;
+        readings[i]->value = values[i];
+    }
     return answering != 0;
 }
 
@@ -38,9 +49,10 @@ static void resetFake(DWORD delay, Readings readings)
     answering = 1;
 }
 
-static std::string text(const Readings& readings)
+static std::string text(const Snapshot& snapshot)
 {
-    return std::to_string(readings.cpu) + " " + std::to_string(readings.mb) + " " + std::to_string(readings.fan);
+    return std::to_string(snapshot.monitors.cpu.value) + " " + std::to_string(snapshot.monitors.mb.value) + " "
+        + std::to_string(snapshot.monitors.fan.value);
 }
 
 // Asks every 20 ms, as a busy caller would, until the readings are as expected or time is up;
@@ -129,16 +141,20 @@ TEST(Background, HoldsTheLibraryWhileItRuns)
     EXPECT_FALSE(GetModuleHandleA(path.c_str())) << "still loaded after the worker ended";
 }
 
-TEST(WindowsSources, NoOpenHardwareMonitorNamespaceUnderWine)
+TEST(WindowsSources, NoMonitorNamespacesUnderWine)
 {
-    ASSERT_TRUE(ohm::begin()) << std::hex << ohm::lastError();
+    ASSERT_TRUE(wmi::begin()) << std::hex << wmi::lastError();
     DWORD start = GetTickCount();
-    EXPECT_FALSE(ohm::connect());
-    EXPECT_EQ(static_cast<unsigned long>(ohm::lastError()), static_cast<unsigned long>(WBEM_E_INVALID_NAMESPACE));
-    Readings found;
-    EXPECT_FALSE(ohm::read(found));
+    Found found;
+    wmi::readMonitors(found);
+    EXPECT_EQ(static_cast<unsigned long>(wmi::lastError()), static_cast<unsigned long>(WBEM_E_INVALID_NAMESPACE));
+    wmi::readThermalZone(found);
+    EXPECT_FALSE(found.cpu.found || found.mb.found || found.fan.found);
     EXPECT_LT(GetTickCount() - start, 30000u) << "a connection that hangs";
-    ohm::end();
+    start = GetTickCount();
+    wmi::readMonitors(found); // asked again only a minute later: at once
+    EXPECT_LT(GetTickCount() - start, atOnce);
+    wmi::end();
 }
 
 TEST(WindowsSources, NoThermalZoneRowsUnderWine)
@@ -150,10 +166,13 @@ TEST(WindowsSources, NoThermalZoneRowsUnderWine)
     thermalZone::close();
 }
 
-// The system library built to take the Windows path even under Wine.
+// The shipped library with no hwmon files to read, so that only the Windows sources are left,
+// none of which answers under Wine.
 TEST(WindowsSources, TheLibraryAnswersAtOnceAndReadsZero)
 {
-    const std::string path = windowsPath(WINDOWS_PATH_LIBRARY);
+    TempFolder empty("vesk-empty-sys");
+    ScopedVariable root("VESK_SYSFS_ROOT", empty.path().c_str());
+    const std::string path = windowsPath(SYSTEM_LIBRARY);
     HMODULE library = LoadLibraryA(path.c_str());
     ASSERT_TRUE(library);
     using ReadingFn = int (*)();
@@ -162,7 +181,10 @@ TEST(WindowsSources, TheLibraryAnswersAtOnceAndReadsZero)
         reinterpret_cast<ReadingFn>(reinterpret_cast<void*>(GetProcAddress(library, "GetMBTemperature"))),
         reinterpret_cast<ReadingFn>(reinterpret_cast<void*>(GetProcAddress(library, "GetFanCPURPM"))),
     };
-    // Before, during and after the worker's first round of WMI and PDH.
+    auto describe = reinterpret_cast<int (*)(char*, int)>(
+        reinterpret_cast<void*>(GetProcAddress(library, "DescribeReadings")));
+    ASSERT_TRUE(describe);
+    // Before, during and after the worker's first rounds.
     for (int round = 0; round < 3; ++round) {
         for (ReadingFn reading : exports) {
             ASSERT_TRUE(reading);
@@ -172,5 +194,9 @@ TEST(WindowsSources, TheLibraryAnswersAtOnceAndReadsZero)
         }
         Sleep(1500);
     }
+    char text[512];
+    EXPECT_GE(describe(text, sizeof text), 1) << "a first round within 4.5 s";
+    EXPECT_STREQ(text, "CPU 0: no running monitor publishes it\r\nMB 0: no running monitor publishes it\r\n"
+                       "Fan 0: no running monitor publishes it\r\n");
     FreeLibrary(library);
 }

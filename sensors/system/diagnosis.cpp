@@ -1,0 +1,47 @@
+#include "sensors/system/diagnosis.h"
+
+#include "core/decimal_text.h"
+
+static bool contains(const char* text, char c)
+{
+    for (; *text; ++text)
+        if (*text == c)
+            return true;
+    return false;
+}
+
+static char* describe(char* out, char* last, const char* what, const Reading& reading, long rounds)
+{
+    out = appendText(out, last, what);
+    out = appendText(out, last, " ");
+    out = appendNumber(out, last, reading.found ? reading.value : 0);
+    if (reading.found) {
+        out = appendText(out, last, " from ");
+        out = appendText(out, last, reading.source ? reading.source : "?");
+        // A monitor's sensor name is quoted; the hwmon files' account (coretemp "Package
+        // id 0") quotes its own label.
+        bool quoted = reading.sensor[0] && !contains(reading.sensor, '"');
+        if (reading.sensor[0])
+            out = appendText(out, last, ", ");
+        if (quoted)
+            out = appendText(out, last, "\"");
+        out = appendText(out, last, reading.sensor);
+        if (quoted)
+            out = appendText(out, last, "\"");
+    } else {
+        out = appendText(out, last, rounds > 0 ? ": no running monitor publishes it"
+                                               : ": not looked for yet (the first round takes a few seconds)");
+    }
+    return appendText(out, last, "\r\n");
+}
+
+void describeReadings(const Found& chosen, long rounds, char* text, int size)
+{
+    if (size <= 0)
+        return;
+    char* last = text + size - 1;
+    text[0] = '\0';
+    char* out = describe(text, last, "CPU", chosen.cpu, rounds);
+    out = describe(out, last, "MB", chosen.mb, rounds);
+    describe(out, last, "Fan", chosen.fan, rounds);
+}

@@ -1,0 +1,13 @@
+// The system library's one export beside the three readings, for a user who sees 0 and wants
+// to know why (readings.exe prints it; Quellor binds only the readings):
+//   CPU 55 from HWiNFO shared memory, "CPU Package"
+//   MB 34 from HWiNFO shared memory, "Motherboard"
+//   Fan 0: no running monitor publishes it
+// Writes those lines into text (size bytes, always terminated, cut when too small) and
+// returns how many rounds of asking every source are complete: 0 until the first, which
+// starts with the first call of any export and takes up to a few seconds.
+#pragma once
+
+#include "sensors/vesk.h"
+
+VESK_EXPORT int DescribeReadings(char* text, int size);

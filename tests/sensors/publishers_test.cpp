@@ -1,0 +1,395 @@
+// The shipped library on a Windows PC with a hardware monitor running: the test plays each
+// monitor as it publishes, and the library must give what a person expects, through its
+// exports (readings.exe) and through Quellor's window. The hwmon files have nothing here
+// (VESK_SYSFS_ROOT is an empty folder) unless a case says otherwise.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+
+#include "tests/sensors/played_publishers.h"
+#include "tests/sensors/sensor_test_support.h"
+
+namespace {
+
+const std::string systemLibrary = windowsPath(SYSTEM_LIBRARY);
+
+int32_t unixNow()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<int32_t>((ticks - 116444736000000000ull) / 10000000ull);
+}
+
+const char* const degrees = "\xb0""C";
+
+// An Intel desktop as HWiNFO shows it: the processor's package beside the board chip's "CPU".
+Image intelDesktop(HwinfoLayout layout = {})
+{
+    layout.polled = unixNow();
+    return hwinfoImage({"CPU [#0]: Intel Core i7-8700K: DTS", "ASUS PRIME Z370-A (Nuvoton NCT6793D)",
+                        "GPU [#0]: NVIDIA GeForce GTX 1070"},
+                       {{1, 0, "Core #0", degrees, 44}, {1, 0, "Core #1", degrees, 47}, {1, 0, "CPU Package", degrees, 49.3},
+                        {1, 1, "Motherboard", degrees, 31}, {1, 1, "CPU", degrees, 39}, {3, 1, "CPU", "RPM", 1184},
+                        {3, 1, "Chassis1", "RPM", 760}, {1, 2, "GPU Temperature", degrees, 41},
+                        {3, 2, "GPU Fan1", "RPM", 1150}},
+                       layout);
+}
+
+// An AMD desktop through AIDA64.
+const std::string amdXml = "<sys><id>SDATE</id><label>Date</label><value>2026-01-01</value></sys>"
+                           "<temp><id>TMOBO</id><label>Motherboard</label><value>36</value></temp>"
+                           "<temp><id>TCPU</id><label>CPU</label><value>55</value></temp>"
+                           "<temp><id>TGPU1DIO</id><label>GPU Diode</label><value>44</value></temp>"
+                           "<fan><id>FCPU</id><label>CPU</label><value>1096</value></fan>"
+                           "<fan><id>FGPU1</id><label>GPU</label><value>1320</value></fan>";
+
+Image text(const std::string& content)
+{
+    return Image(content.begin(), content.end()); // with no zero byte: the mapping ends it
+}
+
+// A laptop through Core Temp alone.
+Image laptop()
+{
+    CoreTempState state;
+    state.temps = {52, 58, 55, 54};
+    return coreTempImage(state);
+}
+
+// HWiNFO's gadget output of the same AMD desktop, for a free user after the 12-hour limit.
+std::vector<std::pair<std::string, std::string>> gadget()
+{
+    return {{"Sensor0", "CPU [#0]: AMD Ryzen 7 5800X: Enhanced"}, {"Label0", "CPU (Tctl/Tdie)"},
+            {"Value0", "61.4 \xb0""C"}, {"ValueRaw0", "61.4"},
+            {"Sensor1", "ASUS TUF GAMING X570-PLUS (Nuvoton NCT6798D)"}, {"Label1", "Motherboard"},
+            {"Value1", "96.8 \xb0""F"}, {"ValueRaw1", "96.8"},
+            {"Sensor2", "ASUS TUF GAMING X570-PLUS (Nuvoton NCT6798D)"}, {"Label2", "CPU"},
+            {"Value2", "1,830 RPM"}, {"ValueRaw2", "1830"}};
+}
+
+std::string monitorJson()
+{
+    return "{\"id\":0,\"Text\":\"Sensor\",\"Min\":\"Min\",\"Value\":\"Value\",\"Max\":\"Max\",\"ImageURL\":\"\","
+           "\"Children\":[{\"id\":1,\"Text\":\"DESKTOP-7Q3M\",\"Min\":\"\",\"Value\":\"\",\"Max\":\"\",\"ImageURL\":"
+           "\"images_icon/computer.png\",\"Children\":[{\"id\":2,\"Text\":\"Intel Core i5-12400\",\"Min\":\"\","
+           "\"Value\":\"\",\"Max\":\"\",\"HardwareId\":\"/intelcpu/0\",\"ImageURL\":\"images_icon/cpu.png\","
+           "\"Children\":[{\"id\":3,\"Text\":\"Temperatures\",\"Min\":\"\",\"Value\":\"\",\"Max\":\"\",\"ImageURL\":"
+           "\"images_icon/temperature.png\",\"Children\":[{\"id\":4,\"Text\":\"CPU Core #1\",\"Min\":\"38,0 \\u00B0C\","
+           "\"Value\":\"45,0 \\u00B0C\",\"Max\":\"61,0 \\u00B0C\",\"SensorId\":\"/intelcpu/0/temperature/0\",\"Type\":"
+           "\"Temperature\",\"RawMin\":\"38,0 \\u00B0C\",\"RawValue\":\"45,0 \\u00B0C\",\"RawMax\":\"61,0 \\u00B0C\","
+           "\"ImageURL\":\"images/transparent.png\",\"Children\":[]},{\"id\":5,\"Text\":\"CPU Package\",\"Min\":\"\","
+           "\"Value\":\"47,0 \\u00B0C\",\"Max\":\"\",\"SensorId\":\"/intelcpu/0/temperature/6\",\"Type\":\"Temperature\","
+           "\"RawValue\":\"47,0 \\u00B0C\",\"ImageURL\":\"images/transparent.png\",\"Children\":[]}]}]},{\"id\":6,"
+           "\"Text\":\"MSI PRO B660M-A (MS-7D43)\",\"ImageURL\":\"images_icon/mainboard.png\",\"Children\":[{\"id\":7,"
+           "\"Text\":\"Nuvoton NCT6687D\",\"ImageURL\":\"images_icon/chip.png\",\"Children\":[{\"id\":8,\"Text\":"
+           "\"Temperatures\",\"ImageURL\":\"images_icon/temperature.png\",\"Children\":[{\"id\":9,\"Text\":\"System\","
+           "\"Value\":\"33,5 \\u00B0C\",\"Type\":\"Temperature\",\"RawValue\":\"33,5 \\u00B0C\",\"Children\":[]}]},"
+           "{\"id\":10,\"Text\":\"Fans\",\"ImageURL\":\"images_icon/fan.png\",\"Children\":[{\"id\":11,\"Text\":\"Pump Fan\","
+           "\"Value\":\"2650 RPM\",\"Type\":\"Fan\",\"RawValue\":\"2650 RPM\",\"Children\":[]},{\"id\":12,\"Text\":"
+           "\"CPU Fan\",\"Value\":\"987 RPM\",\"Type\":\"Fan\",\"RawValue\":\"987 RPM\",\"Children\":[]}]}]}]}]}]}";
+}
+
+struct Case {
+    const char* what;
+    std::function<std::vector<Played>()> publishers;
+    const char* expected;
+    const char* source; // a line of the library's account
+};
+
+void runCases(const Case* cases, size_t count, const std::string& root)
+{
+    ScopedVariable variable("VESK_SYSFS_ROOT", root.c_str());
+    for (size_t i = 0; i < count; ++i) {
+        const Case& c = cases[i];
+        std::vector<Played> played = c.publishers();
+        LibraryReadings readings;
+        DWORD start = GetTickCount();
+        ASSERT_TRUE(readLibrary(systemLibrary, readings)) << c.what;
+        EXPECT_EQ(text(readings), c.expected) << c.what << "\n" << readings.sources;
+        EXPECT_NE(readings.sources.find(c.source), std::string::npos) << c.what << "\n" << readings.sources;
+        EXPECT_LT(GetTickCount() - start, 8000u) << c.what << ": the first round took too long";
+    }
+}
+
+} // namespace
+
+TEST(Publishers, EachMonitorGivesItsReadings)
+{
+    HwinfoLayout larger; // a later HWiNFO's longer elements, in the session's namespace
+    larger.sensorSize = 512, larger.readingSize = 600;
+    HwinfoLayout stale;
+    stale.polled = 1;
+    Case cases[] = {
+        {"an Intel desktop through HWiNFO", [] { return std::vector<Played>{
+             play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", intelDesktop())}; },
+         "49 31 1184", "CPU 49 from HWiNFO shared memory, \"CPU Package\""},
+        {"HWiNFO without Global, larger elements", [&] { return std::vector<Played>{
+             play<PlayedMapping>("HWiNFO_SENS_SM2", intelDesktop(larger))}; },
+         "49 31 1184", "Fan 1184 from HWiNFO shared memory, \"CPU\""},
+        {"HWiNFO's gadget output after the 12-hour limit", [] { return std::vector<Played>{
+             play<PlayedRegistry>("Software\\HWiNFO64\\VSB", gadget())}; },
+         "61 36 1830", "MB 36 from HWiNFO gadget registry, \"Motherboard\""},
+        {"HWiNFO stopped polling, its gadget output goes on", [&] {
+             Image image = intelDesktop();
+             std::memcpy(&image[0], "DEAD", 4);
+             return std::vector<Played>{play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", image),
+                                        play<PlayedRegistry>("Software\\HWiNFO32\\VSB", gadget())}; },
+         "61 36 1830", "CPU 61 from HWiNFO gadget registry, \"CPU (Tctl/Tdie)\""},
+        {"an AMD desktop through AIDA64", [] { return std::vector<Played>{
+             play<PlayedMapping>("AIDA64_SensorValues", text(amdXml + std::string(1, '\0')))}; },
+         "55 36 1096", "CPU 55 from AIDA64 shared memory, \"CPU\""},
+        {"EVEREST on an older machine", [] { return std::vector<Played>{
+             play<PlayedMapping>("EVEREST_SensorValues", text(amdXml))}; },
+         "55 36 1096", "from EVEREST shared memory"},
+        {"AIDA64's registry output", [] { return std::vector<Played>{
+             play<PlayedRegistry>("Software\\FinalWire\\AIDA64\\SensorValues",
+                                  std::vector<std::pair<std::string, std::string>>{
+                                      {"Label.TCPUPKG", "CPU Package"}, {"Value.TCPUPKG", "57"},
+                                      {"Label.TCPU", "CPU"}, {"Value.TCPU", "52"}, {"Label.TMOBO", "Motherboard"},
+                                      {"Value.TMOBO", "34"}, {"Label.FCPU", "CPU"}, {"Value.FCPU", "1250"}})}; },
+         "57 34 1250", "CPU 57 from AIDA64 registry, \"CPU Package\""},
+        {"LibreHardwareMonitor's web server", [] { return std::vector<Played>{
+             play<PlayedWebServer>(httpAnswer(monitorJson()))}; },
+         "47 34 987", "CPU 47 from LibreHardwareMonitor web server, \"CPU Package\""},
+        {"a laptop through Core Temp alone", [] { return std::vector<Played>{
+             play<PlayedMapping>("CoreTempMappingObjectEx", laptop())}; },
+         "58 0 0", "MB 0: no running monitor publishes it"},
+        {"MSI Afterburner's CPU temperature", [] { return std::vector<Played>{
+             play<PlayedMapping>("MAHMSharedMemory", afterburnerImage({{"GPU temperature", degrees, 40, 0},
+                                                                       {"CPU temperature", degrees, 63, 0x80}},
+                                                                      unixNow()))}; },
+         "63 0 0", "CPU 63 from MSI Afterburner shared memory"},
+        {"SpeedFan's fan, Motherboard Monitor 5's temperatures", [] { return std::vector<Played>{
+             play<PlayedMapping>("SFSharedMemory_ALM", speedFanImage({4100, 3600}, {1320, 850})),
+             play<PlayedMapping>("$M$B$M$5$S$D$", mbm5Image({{1, "CPU", 47.5}, {1, "Mobo", 33}, {3, "CPU Fan", 2410}}))}; },
+         "48 33 1320", "Fan 1320 from SpeedFan shared memory"},
+        {"two monitors at once: the first in the order wins each reading", [] { return std::vector<Played>{
+             play<PlayedMapping>("CoreTempMappingObjectEx", laptop()),
+             play<PlayedMapping>("AIDA64_SensorValues", text(amdXml)),
+             play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", intelDesktop())}; },
+         "49 31 1184", "from HWiNFO shared memory"},
+        {"one monitor's CPU, another's board and fan", [] { return std::vector<Played>{
+             play<PlayedMapping>("CoreTempMappingObject", laptop()),
+             play<PlayedMapping>("AIDA64_SensorValues",
+                                 text("<temp><id>TMOBO</id><label>Motherboard</label><value>36</value></temp>"))}; },
+         "58 36 0", "CPU 58 from Core Temp shared memory"},
+    };
+    TempFolder empty("vesk-no-hwmon");
+    runCases(cases, sizeof cases / sizeof cases[0], empty.path());
+}
+
+// The hwmon files rank after every monitor: Core Temp's CPU, the fixture's board and fan.
+TEST(Publishers, TheHwmonFilesComeAfterTheMonitors)
+{
+    Case cases[] = {
+        {"Core Temp on a machine with hwmon files", [] { return std::vector<Played>{
+             play<PlayedMapping>("CoreTempMappingObjectEx", laptop())}; },
+         "58 34 1264", "MB 34 from the hwmon files"},
+    };
+    runCases(cases, 1, windowsPath(FIXTURES) + "\\intel-desktop");
+}
+
+namespace {
+
+// Intel desktop's HWiNFO image with one header field set to value.
+Image brokenHwinfo(size_t field, uint32_t value)
+{
+    Image image = intelDesktop();
+    putU32(image, field, value);
+    return image;
+}
+
+std::vector<Played> withLaptop(std::vector<Played> hostile)
+{
+    hostile.push_back(play<PlayedMapping>("CoreTempMappingObjectEx", laptop()));
+    return hostile;
+}
+
+// Every hostile monitor of the table below at once, beside a sound Core Temp.
+std::vector<Played> allHostile();
+
+} // namespace
+
+// A broken or hostile monitor beside a sound one: the library survives, answers, and the
+// sound one's values come through.
+TEST(HostilePublishers, NeverCrashOrStall)
+{
+    CoreTempState absurd;
+    absurd.temps = {1e30f, -1e30f, NAN, 1e30f};
+    absurd.coreCount = 100000;
+    std::string tags;
+    while (tags.size() < 200000)
+        tags += "<temp><id>TCPU<label><value>5";
+    Case cases[] = {
+        {"HWiNFO's counts run past the mapping", [] { return withLaptop({play<PlayedMapping>(
+             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingCount, 0x7FFFFFFF))}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's offset near 4 GiB", [] { return withLaptop({play<PlayedMapping>(
+             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingOffset, 0xFFFFFFF0))}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's element size 0", [] { return withLaptop({play<PlayedMapping>(
+             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingSize, 0))}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's element size 1", [] { return withLaptop({play<PlayedMapping>(
+             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoSensorSize, 1))}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's names, labels and units with no terminator anywhere", [] {
+             Image image = intelDesktop();
+             for (size_t at = 48; at < image.size(); ++at)
+                 image[at] = image[at] ? image[at] : 'x';
+             return withLaptop({play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", image)}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's readings name sensors that do not exist, or are absurd", [] {
+             HwinfoLayout layout;
+             layout.polled = unixNow();
+             return withLaptop({play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", hwinfoImage({"CPU [#0]: DTS"}, {
+                 {1, 7, "CPU Package", degrees, 70}, {1, 0xFFFFFFFF, "Motherboard", degrees, 30},
+                 {1, 0, "CPU Package", degrees, 1e308}, {3, 0, "CPU", "RPM", -5}, {1, 0, "Motherboard", degrees, NAN},
+                 {3, 0, "CPU Fan", "RPM", HUGE_VAL}}, layout))}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's header over 64 MiB of which one page exists", [] { return withLaptop({play<PlayedMapping>(
+             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingCount, 140000), 64u << 20)}); }, "58 0 0", "Core Temp"},
+        {"Core Temp's 100,000 cores at 1e30 degrees", [&] { return std::vector<Played>{
+             play<PlayedMapping>("CoreTempMappingObjectEx", coreTempImage(absurd)),
+             play<PlayedMapping>("AIDA64_SensorValues", text(amdXml))}; }, "55 36 1096", "AIDA64"},
+        {"AIDA64's mapping of unterminated tags and no zero byte", [&] { return withLaptop({play<PlayedMapping>(
+             "AIDA64_SensorValues", text(tags))}); }, "58 0 0", "Core Temp"},
+        {"a server on 8085 that accepts and never answers", [] { return withLaptop({play<PlayedWebServer>(
+             "", PlayedWebServer::Never)}); }, "58 0 0", "Core Temp"},
+        {"a server on 8085 that answers without end", [] { return withLaptop({play<PlayedWebServer>(
+             "", PlayedWebServer::Endless)}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's gadget output with absurd values", [] { return withLaptop({play<PlayedRegistry>(
+             "Software\\HWiNFO64\\VSB", std::vector<std::pair<std::string, std::string>>{
+                 {"Sensor0", std::string(5000, 'S')}, {"Label0", "CPU Package"}, {"Value0", "1e308 \xb0""C"},
+                 {"ValueRaw0", "1e308"}, {"Label1", std::string(5000, 'L')}, {"ValueRaw1", "-5"}, {"Value1", "-5 RPM"},
+                 {"Label2", "Motherboard"}, {"ValueRaw2", "nan"}, {"Value2", "nan \xb0""C"}})}); }, "58 0 0", "Core Temp"},
+        {"HWiNFO's mutex held and never let go", [] { return std::vector<Played>{
+             play<PlayedMutex>("Global\\HWiNFO_SM2_MUTEX", false),
+             play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", intelDesktop())}; }, "49 31 1184", "HWiNFO"},
+        {"HWiNFO's mutex abandoned", [] { return std::vector<Played>{
+             play<PlayedMutex>("Global\\HWiNFO_SM2_MUTEX", true),
+             play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", intelDesktop())}; }, "49 31 1184", "HWiNFO"},
+        {"MSI Afterburner's count runs past the mapping", [] {
+             Image image = afterburnerImage({{"CPU temperature", degrees, 70, 0x80}}, unixNow());
+             putU32(image, 12, 0x7FFFFFFF);
+             return withLaptop({play<PlayedMapping>("MAHMSharedMemory", image)}); }, "58 0 0", "Core Temp"},
+    };
+    TempFolder empty("vesk-no-hwmon");
+    runCases(cases, sizeof cases / sizeof cases[0], empty.path());
+}
+
+namespace {
+
+std::vector<Played> allHostile()
+{
+    CoreTempState absurd;
+    absurd.temps = {1e30f, NAN};
+    absurd.coreCount = 100000;
+    return {play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingCount, 140000), 64u << 20),
+            play<PlayedMapping>("HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingSize, 1)),
+            play<PlayedMapping>("AIDA64_SensorValues", text(std::string(300000, '<'))),
+            play<PlayedMapping>("CoreTempMappingObjectEx", coreTempImage(absurd)),
+            play<PlayedMapping>("CoreTempMappingObject", laptop()),
+            play<PlayedWebServer>("", PlayedWebServer::Never)};
+}
+
+} // namespace
+
+// The same in Quellor's place: every call returns at once while the worker meets them all,
+// round after round, and the sound monitor's value is there.
+TEST(HostilePublishers, EveryCallReturnsAtOnce)
+{
+    TempFolder empty("vesk-no-hwmon");
+    ScopedVariable root("VESK_SYSFS_ROOT", empty.path().c_str());
+    std::vector<Played> played = allHostile();
+    HMODULE library = LoadLibraryA(systemLibrary.c_str());
+    ASSERT_TRUE(library);
+    auto cpu = reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(library, "GetCPUTemperature")));
+    auto describe = reinterpret_cast<int (*)(char*, int)>(
+        reinterpret_cast<void*>(GetProcAddress(library, "DescribeReadings")));
+    ASSERT_TRUE(cpu && describe);
+    DWORD start = GetTickCount(), slowest = 0;
+    int value = 0;
+    while (describe(nullptr, 0) < 3 && GetTickCount() - start < 15000) {
+        DWORD before = GetTickCount();
+        value = cpu();
+        slowest = std::max(slowest, GetTickCount() - before);
+        Sleep(10);
+    }
+    EXPECT_GE(describe(nullptr, 0), 3) << "three rounds within 15 s";
+    EXPECT_EQ(cpu(), 58);
+    // A call that waited for a round would wait for the silent server's time-out, about a
+    // second; one that does not is done in microseconds, however busy the machine.
+    EXPECT_LT(slowest, 500u) << "a call waited for the worker";
+    (void)value;
+    FreeLibrary(library);
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK checkWindow(HWND window, LPARAM data)
+{
+    auto& search = *reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (owner == search.process && lstrcmpA(name, "Vesk") == 0)
+        search.found = window;
+    return search.found == nullptr;
+}
+
+HWND windowOf(DWORD process)
+{
+    WindowSearch search = {process, nullptr};
+    EnumWindows(checkWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string fields(HWND window)
+{
+    std::string shown;
+    for (int id : {500, 501, 502}) {
+        char value[16] = "";
+        SendMessageA(GetDlgItem(window, id), WM_GETTEXT, sizeof value, reinterpret_cast<LPARAM>(value));
+        shown += (shown.empty() ? "" : " ") + std::string(value);
+    }
+    return shown;
+}
+
+} // namespace
+
+// Quellor itself with the shipped library beside it, HWiNFO playing: its fields show the
+// monitor's values from the first sample after the library's first round.
+TEST(Publishers, QuellorShowsThem)
+{
+    TempFolder folder("quellor-with-hwinfo"), empty("vesk-no-hwmon");
+    ScopedVariable root("VESK_SYSFS_ROOT", empty.path().c_str());
+    ASSERT_TRUE(CopyFileA(windowsPath(QUELLOR_EXE).c_str(), (folder.path() + "\\quellor.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(systemLibrary.c_str(), (folder.path() + "\\vesk.dll").c_str(), FALSE));
+    PlayedMapping hwinfo("Global\\HWiNFO_SENS_SM2", intelDesktop());
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process;
+    std::string command = "\"" + folder.path() + "\\quellor.exe\" /i";
+    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.path().c_str(),
+                               &startup, &process));
+    HWND window = nullptr;
+    std::string shown;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 20000 && shown != "49 31 1184"; Sleep(100)) {
+        if (!window)
+            window = windowOf(process.dwProcessId);
+        if (window)
+            shown = fields(window);
+    }
+    EXPECT_EQ(shown, "49 31 1184") << "within a sample or two";
+    if (window)
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+}
