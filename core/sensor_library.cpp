@@ -1,7 +1,5 @@
 #include "core/sensor_library.h"
 
-#include <string.h>
-
 SensorLibrary sensorLibrary;
 
 static void showError(const char* text)
@@ -24,7 +22,13 @@ static void leaveCurrentDirectoryOutOfSearch()
         return;
     char folder[MAX_PATH];
     DWORD length = GetModuleFileNameA(nullptr, folder, sizeof folder);
-    char* name = length < sizeof folder ? strrchr(folder, '\\') : nullptr;
+    char* name = nullptr; // the last backslash, before the file's own name
+    if (length < sizeof folder) {
+        folder[length] = '\0';
+        for (char* c = folder; *c; ++c)
+            if (*c == '\\')
+                name = c;
+    }
     if (name)
         name[1] = '\0';
     setDllDirectory(name ? folder : "");

@@ -1,7 +1,5 @@
 #include "ui/argument_text.h"
 
-#include <cstring>
-
 static const char* skipBlanks(const char* p)
 {
     while (*p == ' ' || *p == '\t')
@@ -26,5 +24,5 @@ const char* argumentText(const char* commandLine)
 
 bool startsHidden(const char* argument)
 {
-    return std::strcmp(argument, "/i") == 0;
+    return argument[0] == '/' && argument[1] == 'i' && argument[2] == '\0';
 }

@@ -1,10 +1,28 @@
 #include "sensors/simulator/replay.h"
 
-#include <stdlib.h>
-
 static bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r';
+}
+
+const char* parseWholeNumber(const char* text, int& number)
+{
+    const char* at = text;
+    bool negative = *at == '-';
+    if (*at == '-' || *at == '+')
+        ++at;
+    if (*at < '0' || *at > '9')
+        return text;
+    long long magnitude = 0;
+    for (; *at >= '0' && *at <= '9'; ++at)
+        if (magnitude <= 0x80000000LL)
+            magnitude = magnitude * 10 + (*at - '0');
+    // Too large a number stops at the largest that fits.
+    if (negative)
+        number = magnitude >= 0x80000000LL ? -0x7fffffff - 1 : static_cast<int>(-magnitude);
+    else
+        number = magnitude > 0x7fffffffLL ? 0x7fffffff : static_cast<int>(magnitude);
+    return at;
 }
 
 // Reads the numbers of one line; false unless it holds exactly three.
@@ -18,11 +36,11 @@ static bool parseLine(const char* start, const char* end, ReplayLine& line)
             ++at;
         if (at == end)
             break;
-        char* after;
-        long number = strtol(at, &after, 10);
+        int number;
+        const char* after = parseWholeNumber(at, number);
         if (after == at || after > end || (after < end && !isBlank(*after)) || count == 3)
             return false;
-        numbers[count++] = static_cast<int>(number);
+        numbers[count++] = number;
         at = after;
     }
     if (count != 3)

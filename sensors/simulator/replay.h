@@ -11,3 +11,7 @@ struct ReplayLine {
 
 // Fills lines from the file's text (which need not end with a line feed); returns how many.
 int parseReplay(const char* text, ReplayLine* lines, int capacity);
+
+// The whole number at text, with an optional sign, in decimal; returns where it ends, or text
+// itself when there is none there.
+const char* parseWholeNumber(const char* text, int& number);

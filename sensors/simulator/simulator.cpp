@@ -9,8 +9,6 @@
 //                          the board and fan give the line of the latest CPU reading.
 #include <windows.h>
 
-#include <stdlib.h>
-
 #include "sensors/simulator/replay.h"
 #include "sensors/simulator/sweep.h"
 #include "sensors/vesk.h"
@@ -29,9 +27,12 @@ static void readClock()
     DWORD length = GetEnvironmentVariableA("VESK_SIM_TIME", text, sizeof text);
     if (length == 0 || length >= sizeof text)
         return;
-    char* end;
-    stoppedAt = strtol(text, &end, 10);
-    clockStopped = end != text;
+    const char* start = text;
+    while (*start == ' ' || *start == '\t')
+        ++start;
+    int whole;
+    clockStopped = parseWholeNumber(start, whole) != start;
+    stoppedAt = whole;
 }
 
 // Up to 64 KiB of readings, about an hour of them at Quellor's pace.

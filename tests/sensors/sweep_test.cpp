@@ -57,6 +57,7 @@ TEST(Replay, KeepsOnlyLinesOfThreeNumbers)
         {"# cpu mb fan\n\n  45\t38 1200", 1, {45, 38, 1200}},
         {"45 38 1200\r\n", 1, {45, 38, 1200}},
         {"-5 0 0", 1, {-5, 0, 0}},
+        {"+5 0 99999999999", 1, {5, 0, 2147483647}}, // too large: the largest reading there is
         {"45 38\n45 38 1200 7\na b c\n45 38 12x\n", 0, {}},
         {"", 0, {}},
     };
