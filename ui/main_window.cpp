@@ -113,10 +113,9 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int showCommand)
+// argument: the command line without the program's name, as ui/entry_point.cpp takes it.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR argument, int showCommand)
 {
-    // The C runtimes split the command line in slightly different ways; take ours from the source.
-    const char* argument = argumentText(GetCommandLineA());
     taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
 
     if (!previous) {

@@ -12,11 +12,22 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <string.h>
-
 #include "sample_counter.h"
 
 namespace {
+
+// Built like Quellor, without the C runtime, so that neither carries it: no strstr.
+bool hasOption(const char* arguments, const char* option)
+{
+    for (; *arguments; ++arguments) {
+        int i = 0;
+        while (option[i] && arguments[i] == option[i])
+            ++i;
+        if (!option[i])
+            return true;
+    }
+    return false;
+}
 
 const UINT trayMessage = WM_USER + 1;
 // Quellor's own field style: a multi-line edit control right-aligns its text.
@@ -111,8 +122,8 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int showCommand)
 {
-    withControls = strstr(arguments, "/controls") != nullptr;
-    withFields = withControls || strstr(arguments, "/fields") != nullptr;
+    withControls = hasOption(arguments, "/controls");
+    withFields = withControls || hasOption(arguments, "/fields");
     DWORD self = GetCurrentProcessId();
     HANDLE mapping; // kept open for the process's life
     counter = mapCounter(self, mapping);
@@ -128,7 +139,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int showComma
     RegisterClassA(&windowClass);
     HWND window = CreateWindowExA(0, "QuellorFloor", "Floor", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
                                   CW_USEDEFAULT, 260, 120, nullptr, nullptr, instance, nullptr);
-    ShowWindow(window, strstr(arguments, "/i") ? SW_HIDE : showCommand);
+    ShowWindow(window, hasOption(arguments, "/i") ? SW_HIDE : showCommand);
     UpdateWindow(window);
 
     SetEvent(ready);
