@@ -11,10 +11,8 @@ void MonitorState::start()
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
-    if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
-        tipStyle = TipStyle::SingleLine;
-    else if (version.dwPlatformId == VER_PLATFORM_WIN32_NT)
-        tipStyle = TipStyle::MultiLine;
+    // Only Windows 95/98/Me draw tooltips on one line.
+    tipStyle = version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? TipStyle::SingleLine : TipStyle::MultiLine;
     maxCpu = 0;
     maxMb = 0;
     started = true;

@@ -12,7 +12,7 @@ struct MonitorState {
     int maxCpu = 0;
     int maxMb = 0;
     SYSTEMTIME maxTime{};           // local time of the latest rise of either maximum
-    TipStyle tipStyle = TipStyle::MultiLine;
+    TipStyle tipStyle{};            // chosen by start
     bool started = false;           // monitoring began, so there is a run worth logging
 
     // Picks the tooltip style for this platform and sets the maxima to 0.

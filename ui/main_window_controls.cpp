@@ -13,22 +13,26 @@ constexpr int statusBarId = 600;
 constexpr DWORD valueFieldStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_READONLY | ES_MULTILINE | ES_RIGHT;
 constexpr DWORD labelStyle = WS_CHILD | WS_VISIBLE;
 
-struct Control {
-    int id;
-    const char* className;
-    const char* text;
-    int left, top, width, height;
-    DWORD style;
+// One row per reading: its label on the left, its value field on the right, 20 pixels apart.
+struct Row {
+    int labelId;
+    const char* label;
+    int fieldId;
 };
 
-constexpr Control controls[] = {
-    {400, "STATIC", "CPU Temperature", 10, 10, 100, 20, labelStyle},
-    {cpuTemperatureField, "EDIT", "", 120, 10, 50, 18, valueFieldStyle},
-    {401, "STATIC", "MB Temperature", 10, 30, 100, 20, labelStyle},
-    {mbTemperatureField, "EDIT", "", 120, 30, 50, 18, valueFieldStyle},
-    {402, "STATIC", "CPU Fan", 10, 50, 100, 20, labelStyle},
-    {cpuFanField, "EDIT", "", 120, 50, 50, 18, valueFieldStyle},
+constexpr Row rows[] = {
+    {400, "CPU Temperature", cpuTemperatureField},
+    {401, "MB Temperature", mbTemperatureField},
+    {402, "CPU Fan", cpuFanField},
 };
+
+void addControl(HWND window, HINSTANCE instance, int id, const char* className, const char* text, int left,
+                int top, int width, int height, DWORD style)
+{
+    CreateWindowExA(0, className, text, style, left, top, width, height, window,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    SendDlgItemMessageA(window, id, WM_SETFONT, reinterpret_cast<WPARAM>(MainWindowControls::font), 1);
+}
 
 } // namespace
 
@@ -42,10 +46,11 @@ void MainWindowControls::create(HWND window)
     font = CreateFontIndirectA(&description);
 
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
-    for (const Control& c : controls) {
-        CreateWindowExA(0, c.className, c.text, c.style, c.left, c.top, c.width, c.height, window,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
-        SendDlgItemMessageA(window, c.id, WM_SETFONT, reinterpret_cast<WPARAM>(font), 1);
+    int top = 10;
+    for (const Row& row : rows) {
+        addControl(window, instance, row.labelId, "STATIC", row.label, 10, top, 100, 20, labelStyle);
+        addControl(window, instance, row.fieldId, "EDIT", "", 120, top, 50, 18, valueFieldStyle);
+        top += 20;
     }
 
     CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "", window, statusBarId);
