@@ -6,7 +6,8 @@
 //   floor.exe [/fields | /controls] [/i]      /i: the window stays hidden
 // /controls starts with everything Quellor's window shows: the fields and their labels, the
 // status bar (comctl32.dll, loaded then), and the icon with the first values in its tooltip.
-// It splits the start-up figure into what the window's content costs and what is Quellor's.
+// It splits the start-up and memory figures into what the window's content costs and what is
+// Quellor's. The floor carries Quellor's resources and, like Quellor, no C runtime.
 // WM_TIMER runs one sample, counted like the test sensor libraries count Quellor's
 // (sample_counter.h); a WM_APP sent with wParam N runs N samples in a plain loop.
 #include <windows.h>
