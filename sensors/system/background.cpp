@@ -20,7 +20,9 @@ void Background::unlock()
 Snapshot Background::latest(HMODULE module)
 {
     InterlockedExchange(&lastAsked, static_cast<LONG>(GetTickCount()));
-    if (InterlockedCompareExchange(&active, 1, 0) == 0)
+    // active is only ever 0 or 1, so an exchange does what a compare-and-exchange would, and
+    // also on the 386, which has no instruction for the latter.
+    if (InterlockedExchange(&active, 1) == 0)
         start(module);
     lock();
     Snapshot last = snapshot;
