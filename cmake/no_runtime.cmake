@@ -1,7 +1,7 @@
 # The files we ship link no C runtime: msvcrt.dll is not on a bare Windows 95, and the
 # runtime's start-up would be most of quellor.exe. What they get instead:
-#  - an entry point of their own: quellorStart (ui/entry_point.cpp) for the program, DllMain
-#    for a library;
+#  - an entry point of their own: quellorStart (ui/entry_point.cpp) for the program,
+#    readingsStart for readings.exe, DllMain for a library;
 #  - memset, memcpy and strlen, which the compiler emits calls to (core/compiler_helpers.cpp);
 #  - libgcc, linked statically, for 64-bit division and the probes of large stack frames;
 #  - the import libraries of the system DLLs they call.
@@ -30,11 +30,15 @@ file(WRITE ${CMAKE_BINARY_DIR}/no_constructors.ld
 add_library(quellor_system_libraries INTERFACE)
 target_link_libraries(quellor_system_libraries INTERFACE kernel32 user32 gdi32 comctl32 shell32 advapi32 gcc)
 
+# An executable starts at quellorStart, or at the function named after the target.
 function(link_without_c_runtime target)
     get_target_property(type ${target} TYPE)
     if(type STREQUAL EXECUTABLE)
         set(entry quellorStart)
-        set(entry32 _quellorStart)
+        if(ARGC GREATER 1)
+            set(entry ${ARGV1})
+        endif()
+        set(entry32 _${entry})
     else()
         set(entry DllMain)
         set(entry32 _DllMain@12) # stdcall, three arguments

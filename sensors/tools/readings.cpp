@@ -61,7 +61,7 @@ static Function bind(HMODULE library, const char* name)
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
-int main()
+static int run()
 {
     char path[MAX_PATH];
     libraryPath(path);
@@ -94,4 +94,10 @@ int main()
     }
     FreeLibrary(library);
     return 0;
+}
+
+// No C runtime: readings.exe ships beside quellor.exe and must start on a bare Windows 95.
+extern "C" void readingsStart()
+{
+    ExitProcess(static_cast<UINT>(run()));
 }
