@@ -103,11 +103,14 @@ bool read(int& degrees)
     long hottest = 0;
     for (DWORD i = 0; i < count; ++i) {
         const PDH_FMT_COUNTERVALUE& value = buffer.items[i].FmtValue;
-        if (value.CStatus == ERROR_SUCCESS && value.longValue > hottest)
+        // A counter's first or only collection reports its value as new data, later ones as
+        // valid data: both are readings.
+        bool hasData = value.CStatus == PDH_CSTATUS_VALID_DATA || value.CStatus == PDH_CSTATUS_NEW_DATA;
+        if (hasData && value.longValue > hottest && value.longValue < 100000) // beyond any kelvin
             hottest = value.longValue;
     }
     degrees = degreesFromKelvinTenths(tenthsOfKelvin ? hottest : hottest * 10);
-    return degrees != 0 || fail(PDH_NO_DATA);
+    return isTemperature(degrees) || fail(PDH_NO_DATA);
 }
 
 long lastError()
