@@ -1,4 +1,4 @@
-// Quellor's entry point and its one window, whose procedure drives everything else.
+// WinMain and Quellor's one window, whose procedure drives everything else.
 #include <windows.h>
 
 #include "core/maxima_log.h"
