@@ -4,8 +4,9 @@
 //   MB 34 from HWiNFO shared memory, "Motherboard"
 //   Fan 0: no running monitor publishes it
 // Writes those lines into text (size bytes, always terminated, cut when too small) and
-// returns how many rounds of asking every source are complete: 0 until the first, which
-// starts with the first call of any export and takes up to a few seconds.
+// returns how many rounds of asking every source are complete, a source that stalls not
+// counting: 0 until the first. The first call of any export starts the rounds and waits for
+// the first, at most half a second.
 #pragma once
 
 #include "sensors/vesk.h"

@@ -7,7 +7,7 @@ set -euo pipefail
 
 # Every function the shipped files may import, each exported by Windows 95's own DLLs.
 allowed='
-ADVAPI32 RegCloseKey RegOpenKeyExA RegQueryInfoKeyA RegQueryValueExA
+ADVAPI32 RegCloseKey RegEnumValueA RegOpenKeyExA RegQueryInfoKeyA RegQueryValueExA
 COMCTL32 CreateStatusWindowA
 GDI32 CreateFontIndirectA DeleteObject
 KERNEL32 CloseHandle CreateFileA CreateMutexA CreateThread ExitProcess FindClose FindFirstFileA

@@ -35,7 +35,7 @@ static char* describe(char* out, char* last, const char* what, const Reading& re
     return appendText(out, last, "\r\n");
 }
 
-void describeReadings(const Found& chosen, long rounds, char* text, int size)
+void describeReadings(const Readings& chosen, long rounds, char* text, int size)
 {
     if (size <= 0)
         return;

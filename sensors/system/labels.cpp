@@ -30,6 +30,18 @@ bool labelEquals(const char* label, const char* other)
     return labelStartsWith(label, other) && labelStartsWith(other, label);
 }
 
+bool labelEndsWith(const char* label, const char* end)
+{
+    int length = 0, tail = 0;
+    while (label[length])
+        ++length;
+    while (end[tail])
+        ++tail;
+    while (length > 0 && label[length - 1] == ' ')
+        --length;
+    return length >= tail && labelStartsWith(label + length - tail, end);
+}
+
 int cpuFanRank(const char* label)
 {
     if (!labelStartsWith(label, "cpu") && !labelStartsWith(label, "processor"))

@@ -5,6 +5,8 @@
 bool labelStartsWith(const char* label, const char* prefix);
 bool labelContains(const char* label, const char* part);
 bool labelEquals(const char* label, const char* other);
+// Trailing spaces of label do not count: "45 \xb0C " ends with "C".
+bool labelEndsWith(const char* label, const char* end);
 
 // 2 for a fan named after the processor ("CPU Fan", "CPU", "Processor Fan"), 1 for the
 // optional second header beside it ("CPU_Opt"), 0 for any other fan.

@@ -2,6 +2,7 @@
 
 #include "tests/sensors/played_publishers.h"
 
+#include <algorithm>
 #include <cstring>
 
 PlayedMapping::PlayedMapping(const char* name, const Image& image, size_t reserveOnly)
@@ -28,15 +29,19 @@ PlayedMapping::~PlayedMapping()
         CloseHandle(mapping);
 }
 
-PlayedRegistry::PlayedRegistry(const char* key, const std::vector<std::pair<std::string, std::string>>& values)
+PlayedRegistry::PlayedRegistry(const char* key, const std::vector<std::pair<std::string, std::string>>& values,
+                               const std::vector<std::string>& binary)
     : key(key)
 {
     HKEY handle;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
         return;
-    for (const auto& value : values)
-        RegSetValueExA(handle, value.first.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.second.c_str()),
-                       static_cast<DWORD>(value.second.size() + 1));
+    for (const auto& value : values) {
+        bool text = std::find(binary.begin(), binary.end(), value.first) == binary.end();
+        RegSetValueExA(handle, value.first.c_str(), 0, text ? REG_SZ : REG_BINARY,
+                       reinterpret_cast<const BYTE*>(value.second.c_str()),
+                       static_cast<DWORD>(value.second.size() + (text ? 1 : 0)));
+    }
     RegCloseKey(handle);
 }
 

@@ -21,9 +21,11 @@ struct PlayedMapping {
     void* view = nullptr;
 };
 
-// A key under HKEY_CURRENT_USER with text values, removed afterwards.
+// A key under HKEY_CURRENT_USER with text values, removed afterwards. The values named in
+// binary are written as REG_BINARY, with no terminator, as any program could write them.
 struct PlayedRegistry {
-    PlayedRegistry(const char* key, const std::vector<std::pair<std::string, std::string>>& values);
+    PlayedRegistry(const char* key, const std::vector<std::pair<std::string, std::string>>& values,
+                   const std::vector<std::string>& binary = {});
     ~PlayedRegistry();
     std::string key;
 };

@@ -9,38 +9,32 @@
 #include <sstream>
 #include <string>
 
+#include "sensors/system/choice.h"
 #include "sensors/system/labels.h"
-#include "sensors/system/sensor_choice.h"
-#include "sensors/system/sysfs_rules.h"
-#include "sensors/system/units.h"
+#include "sensors/system/monitors/hwmon.h"
+#include "sensors/system/numbers.h"
+#include "sensors/system/published.h"
 
-TEST(Units, MillidegreesRoundToTheNearestDegree)
+// The one check every value from every source passes, rounded first.
+TEST(Check, WholeReadingsWithinBounds)
 {
-    struct Case { long millidegrees; int degrees; } cases[] = {
-        {45500, 46}, {45499, 45}, {44999, 45}, {61250, 61}, {0, 0}, {-500, -1}, {-1499, -1}, {127000, 127},
+    struct Case { Quantity quantity; double value; int whole; } cases[] = {
+        {Quantity::Temperature, 45.5, 46}, {Quantity::Temperature, 45.49, 45}, {Quantity::Temperature, 0.5, 1},
+        {Quantity::Temperature, 0.3, -1}, {Quantity::Temperature, 0, -1}, {Quantity::Temperature, -40, -1},
+        {Quantity::Temperature, 125.4, 125}, {Quantity::Temperature, 125.5, -1}, {Quantity::Temperature, NAN, -1},
+        {Quantity::Temperature, INFINITY, -1}, {Quantity::Temperature, 1e308, -1},
+        {Quantity::Fan, 0, 0}, {Quantity::Fan, 0.3, 0}, {Quantity::Fan, 1257.5, 1258}, {Quantity::Fan, 30000, 30000},
+        {Quantity::Fan, 30000.5, -1}, {Quantity::Fan, 65535, -1}, {Quantity::Fan, 337500, -1}, {Quantity::Fan, -5, -1},
+        {Quantity::Fan, NAN, -1},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(degreesFromMillidegrees(c.millidegrees), c.degrees) << c.millidegrees << " millidegrees";
+    for (const auto& c : cases) {
+        int whole = -1;
+        bool passed = c.quantity == Quantity::Fan ? isFanSpeed(c.value, whole) : isTemperature(c.value, whole);
+        EXPECT_EQ(passed ? whole : -1, c.whole) << c.value;
+    }
 }
 
-TEST(Units, KelvinTenthsBecomeDegreesAndAbsoluteZeroIsNoReading)
-{
-    struct Case { long tenths; int degrees; } cases[] = {
-        {3132, 40}, {3186, 45}, {3187, 46}, {2981, 25}, {2732, 0}, {0, 0}, {-5, 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(degreesFromKelvinTenths(c.tenths), c.degrees) << c.tenths << " tenths of a kelvin";
-}
-
-TEST(Units, MonitorValuesRoundAndNaNReadsZero)
-{
-    EXPECT_EQ(roundReading(45.5), 46);
-    EXPECT_EQ(roundReading(45.49), 45);
-    EXPECT_EQ(roundReading(-0.5), -1);
-    EXPECT_EQ(roundReading(NAN), 0);
-}
-
-TEST(Units, AttributeTextIsANumberOrNothing)
+TEST(Numbers, AttributeTextIsANumberOrNothing)
 {
     struct Case { const char* text; bool parsed; long value; } cases[] = {
         {"47000\n", true, 47000}, {"-40000\n", true, -40000}, {"  12 \n", true, 12}, {"+5", true, 5},
@@ -125,13 +119,13 @@ static void describe(const std::string& text, Inventory& found)
     }
 }
 
-static std::string text(const Source& source)
+static std::string text(const Pick& pick)
 {
-    switch (source.kind) {
-    case SourceKind::HwmonTemp: return "hwmon" + std::to_string(source.folder) + "/temp" + std::to_string(source.channel);
-    case SourceKind::HwmonFan: return "hwmon" + std::to_string(source.folder) + "/fan" + std::to_string(source.channel);
-    case SourceKind::ZoneTemp: return "zone" + std::to_string(source.folder);
-    case SourceKind::None: break;
+    switch (pick.kind) {
+    case PickKind::HwmonTemp: return "hwmon" + std::to_string(pick.folder) + "/temp" + std::to_string(pick.channel);
+    case PickKind::HwmonFan: return "hwmon" + std::to_string(pick.folder) + "/fan" + std::to_string(pick.channel);
+    case PickKind::ZoneTemp: return "zone" + std::to_string(pick.folder);
+    case PickKind::None: break;
     }
     return "none";
 }
@@ -140,11 +134,11 @@ static std::string chosen(const char* machine)
 {
     static Inventory found;
     describe(machine, found);
-    Sources sources = chooseSources(found);
-    return "cpu=" + text(sources.cpu) + " mb=" + text(sources.mb) + " fan=" + text(sources.fan);
+    Picks picks = pickFiles(found);
+    return "cpu=" + text(picks.cpu) + " mb=" + text(picks.mb) + " fan=" + text(picks.fan);
 }
 
-TEST(SourceChoice, Cpu)
+TEST(HwmonRules, Cpu)
 {
     struct Case { const char* machine; const char* expected; } cases[] = {
         {"coretemp: temp1=Package id 0, temp2=Core 0, temp3=Core 1", "cpu=hwmon0/temp1 mb=none fan=none"},
@@ -163,6 +157,7 @@ TEST(SourceChoice, Cpu)
         // Two sockets: each has a coretemp chip, in no fixed order.
         {"coretemp: temp1=Package id 1, temp2=Core 0 | coretemp: temp1=Package id 0", "cpu=hwmon1/temp1 mb=none fan=none"},
         {"coretemp: temp1=Package id 0@-, temp2=Core 0", "cpu=hwmon0/temp2 mb=none fan=none"},
+        {"coretemp: temp1=Package id 0@0, temp2=Core 0", "cpu=hwmon0/temp2 mb=none fan=none"},
         {"k8temp: temp1=Core0 Temp@41, temp2=Core0 Temp@-49, temp3=Core1 Temp@44", "cpu=hwmon0/temp3 mb=none fan=none"},
         {"via_cputemp: temp1=Core 0", "cpu=hwmon0/temp1 mb=none fan=none"},
         // Without a CPU driver.
@@ -176,7 +171,7 @@ TEST(SourceChoice, Cpu)
         EXPECT_EQ(chosen(c.machine), c.expected) << c.machine;
 }
 
-TEST(SourceChoice, Board)
+TEST(HwmonRules, Board)
 {
     struct Case { const char* machine; const char* expected; } cases[] = {
         {"it8686: temp1, temp2 | asusec: temp1=Chipset, temp3=Motherboard", "cpu=none mb=hwmon1/temp3 fan=none"},
@@ -194,7 +189,7 @@ TEST(SourceChoice, Board)
         EXPECT_EQ(chosen(c.machine), c.expected) << c.machine;
 }
 
-TEST(SourceChoice, Fan)
+TEST(HwmonRules, Fan)
 {
     struct Case { const char* machine; const char* expected; } cases[] = {
         {"nct6798: fan1, fan2 | asus_wmi_sensors: fan1=Chassis Fan 1, fan2=CPU Fan", "cpu=none mb=none fan=hwmon1/fan2"},
@@ -214,6 +209,14 @@ TEST(SourceChoice, Fan)
         {"asus_wmi_sensors: fan1=CPU Fan@0, fan2=CPU OPT@900", "cpu=none mb=none fan=hwmon0/fan2"},
         {"dell_smm: fan1=Processor Fan@0, fan2=Video Fan@2000", "cpu=none mb=none fan=hwmon0/fan1"},
         {"corsaircpro: fan1=fan1 4pin | nvme: temp1", "cpu=none mb=none fan=none"},
+        // An absent fan reading 65535, a floating input's 337,500 rpm: neither spins.
+        {"thinkpad: fan1@0, fan2@65535", "cpu=none mb=none fan=hwmon0/fan1"},
+        {"it8718: fan1@0, fan2@0, fan4@337500", "cpu=none mb=none fan=hwmon0/fan1"},
+        {"nct6779: fan1@65535, fan2@0", "cpu=none mb=none fan=hwmon0/fan2"},
+        // SMSC chips and an Eee PC's controller: the first header, else another that spins.
+        {"dme1737: fan1@0, fan2@1500", "cpu=none mb=none fan=hwmon0/fan2"},
+        {"theseus: fan1@0, fan3@0, fan4@1013", "cpu=none mb=none fan=hwmon0/fan4"},
+        {"eeepc: fan1@1430", "cpu=none mb=none fan=hwmon0/fan1"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(chosen(c.machine), c.expected) << c.machine;
@@ -223,7 +226,7 @@ TEST(SourceChoice, Fan)
 // letter for a graphics card's, separated by " | ", in the monitor's order.
 static std::string chosenBy(const std::string& sensors)
 {
-    SensorChoice choice("test");
+    Choice choice("test");
     std::istringstream parts(sensors);
     for (std::string part; std::getline(parts, part, '|');) {
         part = part.substr(part.find_first_not_of(' '));
@@ -236,12 +239,12 @@ static std::string chosenBy(const std::string& sensors)
         choice.offer(part[0] == 'F' ? Quantity::Fan : Quantity::Temperature, name.c_str(),
                      std::stod(part.substr(equals + 1)), graphics);
     }
-    Found found = choice.found();
+    Readings found = choice.readings();
     auto one = [](const Reading& r) { return r.found ? std::to_string(r.value) : std::string("-"); };
     return one(found.cpu) + " " + one(found.mb) + " " + one(found.fan);
 }
 
-TEST(SensorChoice, ThePackageTheBoardAndTheCpuFanInAnyOrder)
+TEST(Choice, ThePackageTheBoardAndTheCpuFanInAnyOrder)
 {
     struct Case { const char* sensors; const char* expected; } cases[] = {
         {"T:CPU Core #1=45 | T:CPU=41 | F:Fan #1=740 | T:CPU Package=48.4 | T:Motherboard=33.6 | F:CPU Fan=1257.3 "
@@ -266,7 +269,7 @@ TEST(SensorChoice, ThePackageTheBoardAndTheCpuFanInAnyOrder)
         EXPECT_EQ(chosenBy(c.sensors), c.expected) << c.sensors;
 }
 
-TEST(SensorChoice, WhatIsNoReadingGivesNothing)
+TEST(Choice, WhatFailsTheCheckGivesNothing)
 {
     struct Case { const char* sensors; const char* expected; } cases[] = {
         {"T:CPU Package=nan | T:CPU Core #1=0 | F:CPU Fan=0", "- - 0"},
@@ -274,7 +277,40 @@ TEST(SensorChoice, WhatIsNoReadingGivesNothing)
         {"T:CPU Package=1e308 | T:Motherboard=-40 | F:CPU Fan=-5 | F:CPU_OPT=1e30", "- - -"},
         {"T:CPU Package=inf | T:CPU Core #1=124.6 | T:Mainboard=125.6", "125 - -"},
         {"F:CPU Fan=30000 | T:Core #1=126", "- - 30000"},
+        // A package at 0.3 degrees rounds to no reading, and the cores count instead.
+        {"T:CPU Package=0.3 | T:Core #1=47 | F:CPU Fan=65535 | F:Chassis1=800", "47 - 800"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(chosenBy(c.sensors), c.expected) << c.sensors;
+}
+
+// Across sources: the first in the table's order, unless its reading is more than 15 s old.
+TEST(Choice, TheFirstFreshSourceGivesEachReading)
+{
+    Readings sources[2];
+    sources[0].cpu = {true, 60, "first", "", 1000};
+    sources[0].fan = {true, 900, "first", "", 1000};
+    sources[1].cpu = {true, 50, "second", "", 10000};
+    sources[1].mb = {true, 30, "second", "", 10000};
+    struct Case { unsigned now; const char* expected; } cases[] = {
+        {16000, "60 30 900"}, {16001, "50 30 -"}, {25000, "50 30 -"}, {25001, "- - -"},
+    };
+    for (const auto& c : cases) {
+        Readings chosen = chooseFresh(sources, 2, c.now);
+        auto one = [](const Reading& r) { return r.found ? std::to_string(r.value) : std::string("-"); };
+        EXPECT_EQ(one(chosen.cpu) + " " + one(chosen.mb) + " " + one(chosen.fan), c.expected) << "at " << c.now;
+    }
+    sources[0].cpu.readAt = 0xFFFFF000u; // just before GetTickCount() wraps
+    EXPECT_EQ(chooseFresh(sources, 2, 0x1000u).cpu.value, 60);
+}
+
+// A mapping whose monitor writes no time of its own is stale after a minute without change.
+TEST(Choice, AMappingThatStopsChangingGoesStale)
+{
+    unsigned char first[] = {1, 2, 3}, second[] = {1, 2, 4};
+    ChangeWatch watch;
+    EXPECT_TRUE(watch.fresh(Bytes(first, 3), 5000));
+    EXPECT_TRUE(watch.fresh(Bytes(first, 3), 64999));
+    EXPECT_FALSE(watch.fresh(Bytes(first, 3), 65000)) << "60 s without a change";
+    EXPECT_TRUE(watch.fresh(Bytes(second, 3), 66000)) << "a change makes it live again";
 }

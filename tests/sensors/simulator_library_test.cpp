@@ -2,26 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "sensors/simulator/sweep.h"
-#include "tests/sensors/sensor_test_support.h"
+#include "tests/support/files.h"
+#include "tests/support/library.h"
 
 static const std::string simulator = windowsPath(SIMULATOR_LIBRARY);
 
-using ReadingFn = int (*)();
-
-struct LoadedSimulator {
-    HMODULE library = LoadLibraryA(simulator.c_str());
-    ReadingFn cpu = bind("GetCPUTemperature"), mb = bind("GetMBTemperature"), fan = bind("GetFanCPURPM");
-    ~LoadedSimulator() { FreeLibrary(library); }
-    ReadingFn bind(const char* name)
-    {
-        return reinterpret_cast<ReadingFn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-    }
-    // The CPU first, as Quellor reads them: a replay moves on with it.
-    std::string readings()
-    {
-        int c = cpu(), m = mb(), f = fan();
-        return std::to_string(c) + " " + std::to_string(m) + " " + std::to_string(f);
-    }
+// Loaded afresh, so that it reads the environment as the test set it.
+struct LoadedSimulator : SensorExports {
+    LoadedSimulator() : SensorExports(simulator) {}
 };
 
 TEST(SimulatorLibrary, AStoppedClockGivesThatMomentEveryTime)

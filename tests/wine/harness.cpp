@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "tests/support/files.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -12,27 +14,6 @@ static std::string testsFolder()
     GetModuleFileNameA(nullptr, path, sizeof path);
     std::string folder(path);
     return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
-
-void removeTree(const std::string& path)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string full = path + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(full);
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(find, &entry));
-        FindClose(find);
-    }
-    RemoveDirectoryA(path.c_str());
 }
 
 QuellorRun::QuellorRun(const std::string& library, const std::string& exeName)
@@ -72,15 +53,12 @@ void QuellorRun::setReadings(const std::string& cpu, const std::string& mb, cons
 
 void QuellorRun::writeFile(const std::string& name, const std::string& content)
 {
-    std::ofstream(folder_ + "\\" + name, std::ios::binary) << content;
+    ::writeFile(folder_ + "\\" + name, content);
 }
 
 std::string QuellorRun::readFile(const std::string& name) const
 {
-    std::ifstream file(folder_ + "\\" + name, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
+    return ::readFile(folder_ + "\\" + name);
 }
 
 void QuellorRun::start(const std::string& arguments, const std::string& workingDir)

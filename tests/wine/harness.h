@@ -64,5 +64,3 @@ bool trayIcons(std::vector<HWND>& icons);
 
 std::string windowText(HWND window);
 std::string className(HWND window);
-// Deletes a folder and everything in it.
-void removeTree(const std::string& path);

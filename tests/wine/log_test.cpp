@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "harness.h"
+#include "tests/support/files.h"
 
 namespace {
 
@@ -22,12 +23,6 @@ int now()
     SYSTEMTIME t;
     GetLocalTime(&t);
     return t.wHour * 3600 + t.wMinute * 60 + t.wSecond;
-}
-
-std::string recordAfterDate(const std::string& record)
-{
-    size_t lineEnd = record.find("\r\n");
-    return lineEnd == std::string::npos ? record : record.substr(lineEnd);
 }
 
 } // namespace
@@ -50,7 +45,7 @@ TEST(MaximaLog, MaximaAndTheTimeOfTheLastRise)
     EXPECT_EQ(run.close(), 0);
 
     std::string record = run.readFile("log.txt");
-    EXPECT_EQ(recordAfterDate(record), "\r\nCPU 50\r\nMB 41");
+    EXPECT_EQ(afterDate(record), "\r\nCPU 50\r\nMB 41");
     int at = secondsOfDay(record);
     ASSERT_GE(at, 0) << record;
     if (riseUntil >= riseFrom) { // not across midnight
@@ -189,7 +184,7 @@ TEST(Resilience, EndOfSessionEndsQuellorOnceACancelledOneChangesNothing)
         if (c.ending) {
             // Windows may end the process as soon as the message is answered.
             EXPECT_FALSE(IsWindow(window));
-            EXPECT_EQ(recordAfterDate(run.readFile("log.txt")), "\r\nCPU 61\r\nMB 44");
+            EXPECT_EQ(afterDate(run.readFile("log.txt")), "\r\nCPU 61\r\nMB 44");
             run.writeFile("log.txt", "written once");
             EXPECT_EQ(run.waitForExit(), 0);
             EXPECT_EQ(run.readFile("log.txt"), "written once");
@@ -197,7 +192,7 @@ TEST(Resilience, EndOfSessionEndsQuellorOnceACancelledOneChangesNothing)
             run.sample();
             EXPECT_EQ(run.fieldText(500), "61");
             EXPECT_EQ(run.close(), 0);
-            EXPECT_EQ(recordAfterDate(run.readFile("log.txt")), "\r\nCPU 61\r\nMB 44");
+            EXPECT_EQ(afterDate(run.readFile("log.txt")), "\r\nCPU 61\r\nMB 44");
         }
         EXPECT_EQ(run.commands(), c.commands);
     }

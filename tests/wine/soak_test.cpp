@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "harness.h"
+#include "tests/support/files.h"
 #include "process_gauges.h"
 #include "sample_driver.h"
 #include "sweep_readings.h"
@@ -69,12 +70,6 @@ void expectTrayIcons(int earlier, int added)
 }
 
 // The record without its first line, the date and time.
-std::string afterDate(const std::string& record)
-{
-    size_t lineEnd = record.find("\r\n");
-    return lineEnd == std::string::npos ? "" : record.substr(lineEnd);
-}
-
 int secondsOfDay()
 {
     SYSTEMTIME t;

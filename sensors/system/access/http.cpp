@@ -1,0 +1,161 @@
+#include <winsock2.h>
+#include <windows.h>
+
+#include "sensors/system/access/http.h"
+
+#include "sensors/system/access/bind.h"
+
+// Winsock 2, bound at run time: a bare Windows 95 has none, and the library must load there.
+static HMODULE ws2;
+static bool started;
+static int(WINAPI* wsaStartup)(WORD, LPWSADATA);
+static int(WINAPI* wsaCleanup)();
+static SOCKET(WINAPI* openSocket)(int, int, int);
+static int(WINAPI* connectSocket)(SOCKET, const sockaddr*, int);
+static int(WINAPI* control)(SOCKET, long, u_long*);
+static int(WINAPI* selectSockets)(int, fd_set*, fd_set*, fd_set*, const timeval*);
+static int(WINAPI* sendBytes)(SOCKET, const char*, int, int);
+static int(WINAPI* receiveBytes)(SOCKET, char*, int, int);
+static int(WINAPI* closeSocket)(SOCKET);
+
+// The whole exchange, connection to last byte, gets about a second; the answer at most 2 MiB
+// (a large machine's tree is a few hundred KiB).
+static const DWORD allowedMs = 1000;
+static const int maxAnswer = 2 << 20;
+static char* answer;
+
+bool startHttp()
+{
+    ws2 = LoadLibraryA("ws2_32.dll");
+    WSADATA data;
+    started = ws2 && bind(ws2, "WSAStartup", wsaStartup) && bind(ws2, "WSACleanup", wsaCleanup) && bind(ws2, "socket", openSocket)
+        && bind(ws2, "connect", connectSocket) && bind(ws2, "ioctlsocket", control) && bind(ws2, "select", selectSockets)
+        && bind(ws2, "send", sendBytes) && bind(ws2, "recv", receiveBytes) && bind(ws2, "closesocket", closeSocket)
+        && wsaStartup(MAKEWORD(2, 2), &data) == 0;
+    if (!started)
+        stopHttp();
+    return started;
+}
+
+void stopHttp()
+{
+    if (started)
+        wsaCleanup();
+    started = false;
+    if (answer)
+        VirtualFree(answer, 0, MEM_RELEASE);
+    answer = nullptr;
+    if (ws2)
+        FreeLibrary(ws2);
+    ws2 = nullptr;
+}
+
+// Waits until the socket can be written (connected) or read, at most until deadline.
+static bool ready(SOCKET socket, bool write, DWORD deadline)
+{
+    LONG left = static_cast<LONG>(deadline - GetTickCount());
+    if (left <= 0)
+        return false;
+    fd_set set, failed;
+    set.fd_count = failed.fd_count = 1;
+    set.fd_array[0] = failed.fd_array[0] = socket;
+    timeval wait = {left / 1000, (left % 1000) * 1000};
+    if (selectSockets(0, write ? nullptr : &set, write ? &set : nullptr, &failed, &wait) <= 0)
+        return false;
+    return set.fd_count == 1; // select leaves in each set only the sockets that are ready
+}
+
+// The host must be given as digits: a name would need a lookup, which can take as long as it
+// likes. "http://127.0.0.1:8085/data.json" gives the address, the port and the path.
+static bool split(const char* url, sockaddr_in& server, const char*& path)
+{
+    const char* at = url;
+    for (const char* scheme = "http://"; *scheme; ++scheme, ++at)
+        if (*at != *scheme)
+            return false;
+    unsigned char address[4];
+    for (int part = 0; part < 4; ++part) {
+        int value = 0, digits = 0;
+        for (; *at >= '0' && *at <= '9' && digits < 3; ++at, ++digits)
+            value = value * 10 + (*at - '0');
+        if (digits == 0 || value > 255 || *at++ != (part < 3 ? '.' : ':'))
+            return false;
+        address[part] = static_cast<unsigned char>(value);
+    }
+    int port = 0;
+    for (; *at >= '0' && *at <= '9' && port < 65536; ++at)
+        port = port * 10 + (*at - '0');
+    if (port == 0 || port > 65535 || *at != '/')
+        return false;
+    path = at;
+    server = sockaddr_in{};
+    server.sin_family = AF_INET;
+    server.sin_port = static_cast<u_short>(((port >> 8) & 0xFF) | ((port & 0xFF) << 8)); // network order
+    server.sin_addr.S_un.S_un_b = {address[0], address[1], address[2], address[3]};
+    return true;
+}
+
+// The answer's body, or nullptr; length is its size.
+static const char* fetch(const char* url, int& length)
+{
+    sockaddr_in server;
+    const char* path;
+    char request[256], host[24];
+    if (!split(url, server, path) || lstrlenA(path) > 128)
+        return nullptr;
+    lstrcpynA(host, url + 7, static_cast<int>(path - url - 7) + 1); // "127.0.0.1:8085", which fits
+    int requestLength =
+        wsprintfA(request, "GET %s HTTP/1.0\r\nHost: %s\r\nConnection: close\r\n\r\n", path, host);
+    SOCKET socket = openSocket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (socket == INVALID_SOCKET)
+        return nullptr;
+    DWORD deadline = GetTickCount() + allowedMs;
+    u_long nonBlocking = 1;
+    control(socket, FIONBIO, &nonBlocking);
+    length = 0;
+    bool whole = false;
+    bool connected = connectSocket(socket, reinterpret_cast<sockaddr*>(&server), sizeof server) == 0
+        || ready(socket, true, deadline);
+    // Only a server that is there costs the answer's memory.
+    if (connected && !answer)
+        answer = static_cast<char*>(VirtualAlloc(nullptr, maxAnswer, MEM_COMMIT, PAGE_READWRITE));
+    if (connected && answer) {
+        int sent = 0;
+        while (sent < requestLength && ready(socket, true, deadline)) {
+            int n = sendBytes(socket, request + sent, requestLength - sent, 0);
+            if (n <= 0)
+                break;
+            sent += n;
+        }
+        while (sent == requestLength && length < maxAnswer && ready(socket, false, deadline)) {
+            int n = receiveBytes(socket, answer + length, maxAnswer - length, 0);
+            if (n <= 0) {
+                whole = n == 0; // the server closed: the answer is complete
+                break;
+            }
+            length += n;
+        }
+    }
+    closeSocket(socket);
+    if (!whole || length < 12 || answer[9] != '2' || answer[10] != '0' || answer[11] != '0')
+        return nullptr; // cut short, refused, too large, or not "HTTP/1.x 200"
+    for (int i = 0; i + 3 < length; ++i) {
+        if (answer[i] == '\r' && answer[i + 1] == '\n' && answer[i + 2] == '\r' && answer[i + 3] == '\n') {
+            length -= i + 4;
+            return answer + i + 4;
+        }
+    }
+    return nullptr;
+}
+
+bool httpGet(const char* url, Bytes& body)
+{
+    if (!started)
+        return false;
+    int length;
+    const char* answer = fetch(url, length);
+    if (!answer)
+        return false;
+    body = Bytes(reinterpret_cast<const unsigned char*>(answer), static_cast<unsigned long>(length));
+    return true;
+}

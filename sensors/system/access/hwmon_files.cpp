@@ -1,0 +1,261 @@
+#include "sensors/system/access/hwmon_files.h"
+
+#include "sensors/system/access/files.h"
+#include "sensors/system/labels.h"
+
+// The scan is too large for a thread's stack, so it lives here; one thread reads the files.
+static Inventory found;
+
+// The N in "<prefix>N<suffix>", or -1 when the name is not of that form.
+static int numberIn(const char* name, const char* prefix, const char* suffix)
+{
+    for (; *prefix; ++name, ++prefix)
+        if (*name != *prefix)
+            return -1;
+    if (*name < '0' || *name > '9')
+        return -1;
+    int number = 0;
+    for (; *name >= '0' && *name <= '9'; ++name) {
+        number = number * 10 + (*name - '0');
+        if (number > 99999)
+            return -1;
+    }
+    return lstrcmpA(name, suffix) == 0 ? number : -1;
+}
+
+// Calls found(number) for each "<prefix>N<suffix>" entry of folder. Entries in sysfs are
+// symbolic links to the device folders, so they are taken whatever attributes they show.
+template <typename Each>
+static void forEachNumbered(const char* folder, const char* prefix, const char* suffix, Each found)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA(PathText(folder).add("\\").add(prefix).add("*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        int number = numberIn(entry.cFileName, prefix, suffix);
+        if (number >= 0)
+            found(number);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+}
+
+// Inserts in order of number, so the rules can break ties by it. The folder lists names in
+// byte order (hwmon10 before hwmon2), so a full list gives up its highest number for a lower
+// one and keeps the lowest numbers.
+template <typename Item>
+static Item* insertSorted(Item* items, int& count, int capacity, int number)
+{
+    if (count == capacity) {
+        if (items[count - 1].number < number)
+            return nullptr;
+        --count;
+    }
+    int at = count;
+    while (at > 0 && items[at - 1].number > number) {
+        items[at] = items[at - 1];
+        --at;
+    }
+    ++count;
+    items[at] = Item{};
+    items[at].number = number;
+    return &items[at];
+}
+
+static void readName(const PathText& path, char (&name)[maxNameLength])
+{
+    if (!readAttributeText(path.c_str(), name, maxNameLength))
+        name[0] = '\0';
+}
+
+static void scanChannels(const char* chipFolder, const char* kind, Channel* channels, int& count)
+{
+    forEachNumbered(chipFolder, kind, "_input", [&](int number) {
+        Channel* channel = insertSorted(channels, count, maxChannels, number);
+        if (!channel)
+            return;
+        PathText prefix(chipFolder);
+        prefix.add("\\").add(kind).add(number);
+        readName(PathText(prefix.c_str()).add("_label"), channel->label);
+        channel->readable = readAttributeNumber(PathText(prefix.c_str()).add("_input").c_str(), channel->value);
+    });
+}
+
+static bool hasCpuFan(const char* chipFolder)
+{
+    bool named = false;
+    forEachNumbered(chipFolder, "fan", "_label", [&](int number) {
+        char label[maxNameLength];
+        readName(PathText(chipFolder).add("\\fan").add(number).add("_label"), label);
+        named = named || cpuFanRank(label) > 0;
+    });
+    return named;
+}
+
+// Servers and machines with DDR5 or many disks have a chip for each module and each disk:
+// only chips the rules read are kept, so the list never fills with them.
+static void scanHwmon(const char* root, Inventory& found)
+{
+    PathText folder(root);
+    folder.add("\\class\\hwmon");
+    forEachNumbered(folder.c_str(), "hwmon", "", [&](int number) {
+        PathText chipFolder(folder.c_str());
+        chipFolder.add("\\hwmon").add(number);
+        char name[maxNameLength];
+        readName(PathText(chipFolder.c_str()).add("\\name"), name);
+        if (!name[0] || (!isChipTheRulesRead(name) && !hasCpuFan(chipFolder.c_str())))
+            return;
+        Chip* chip = insertSorted(found.chips, found.chipCount, maxChips, number);
+        if (!chip)
+            return;
+        lstrcpynA(chip->name, name, maxNameLength);
+        scanChannels(chipFolder.c_str(), "temp", chip->temps, chip->tempCount);
+        scanChannels(chipFolder.c_str(), "fan", chip->fans, chip->fanCount);
+    });
+}
+
+static void scanThermalZones(const char* root, Inventory& found)
+{
+    PathText folder(root);
+    folder.add("\\class\\thermal");
+    forEachNumbered(folder.c_str(), "thermal_zone", "", [&](int number) {
+        PathText zoneFolder(folder.c_str());
+        zoneFolder.add("\\thermal_zone").add(number);
+        PathText temp(zoneFolder.c_str());
+        temp.add("\\temp");
+        if (!pathExists(temp.c_str()))
+            return;
+        if (Zone* zone = insertSorted(found.zones, found.zoneCount, maxZones, number)) {
+            readName(PathText(zoneFolder.c_str()).add("\\type"), zone->type);
+            zone->readable = readAttributeNumber(temp.c_str(), zone->value);
+        }
+    });
+}
+
+static void scan(const char* root)
+{
+    found.chipCount = 0;
+    found.zoneCount = 0;
+    scanHwmon(root, found);
+    scanThermalZones(root, found);
+}
+
+template <typename Item>
+static const Item* numbered(const Item* items, int count, int number)
+{
+    for (int i = 0; i < count; ++i)
+        if (items[i].number == number)
+            return &items[i];
+    return nullptr;
+}
+
+// A root on a drive letter needs that drive mapped; Wine's Z: usually is, but a user can
+// remove it.
+static bool rootPresent(const char* root)
+{
+    if (root[0] && root[1] == ':') {
+        char drive[] = {root[0], ':', '\\', '\0'};
+        if (!pathExists(drive))
+            return false;
+    }
+    return pathExists(PathText(root).add("\\class").c_str());
+}
+
+// The copy of /sys to read: VESK_SYSFS_ROOT, else Wine's view of the real one; false on Windows.
+static bool findRoot(char (&root)[MAX_PATH])
+{
+    DWORD length = GetEnvironmentVariableA("VESK_SYSFS_ROOT", root, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        return true;
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version"))
+        return false;
+    lstrcpyA(root, "Z:\\sys");
+    return true;
+}
+
+bool HwmonFiles::open()
+{
+    for (File& file : files)
+        file = File{};
+    if (!findRoot(root) || !rootPresent(root))
+        return false;
+    const bool all[readingCount] = {true, true, true};
+    choose(all);
+    return true;
+}
+
+void HwmonFiles::choose(const bool (&wanted)[readingCount])
+{
+    scan(root);
+    Picks picked = pickFiles(found);
+    const Pick picks[readingCount] = {picked.cpu, picked.mb, picked.fan};
+    for (int i = 0; i < readingCount; ++i) {
+        const Pick& pick = picks[i];
+        File& file = files[i];
+        if (!wanted[i] || pick.kind == PickKind::None)
+            continue; // a file that went away stays, in case it comes back
+        PathText folder(root);
+        PathText description("");
+        if (pick.kind == PickKind::ZoneTemp) {
+            const Zone* zone = numbered(found.zones, found.zoneCount, pick.folder);
+            folder.add("\\class\\thermal\\thermal_zone").add(pick.folder);
+            lstrcpynA(file.path, PathText(folder.c_str()).add("\\temp").c_str(), MAX_PATH);
+            lstrcpynA(file.namePath, PathText(folder.c_str()).add("\\type").c_str(), MAX_PATH);
+            lstrcpynA(file.name, zone->type, maxNameLength);
+            description.add("thermal zone ").add(zone->type);
+        } else {
+            const Chip* chip = numbered(found.chips, found.chipCount, pick.folder);
+            bool temperature = pick.kind == PickKind::HwmonTemp;
+            const Channel* channel = temperature ? numbered(chip->temps, chip->tempCount, pick.channel)
+                                                 : numbered(chip->fans, chip->fanCount, pick.channel);
+            const char* kind = temperature ? "temp" : "fan";
+            folder.add("\\class\\hwmon\\hwmon").add(pick.folder);
+            lstrcpynA(file.path, PathText(folder.c_str()).add("\\").add(kind).add(pick.channel).add("_input").c_str(),
+                      MAX_PATH);
+            lstrcpynA(file.namePath, PathText(folder.c_str()).add("\\name").c_str(), MAX_PATH);
+            lstrcpynA(file.name, chip->name, maxNameLength);
+            description.add(chip->name);
+            if (channel->label[0])
+                description.add(" \"").add(channel->label).add("\"");
+            else
+                description.add(" ").add(kind).add(pick.channel);
+        }
+        lstrcpynA(file.description, description.c_str(), sizeof file.description);
+    }
+}
+
+bool HwmonFiles::readNumber(const File& file, long& value) const
+{
+    char name[maxNameLength];
+    return readAttributeText(file.namePath, name, maxNameLength) && lstrcmpA(name, file.name) == 0
+        && readAttributeNumber(file.path, value);
+}
+
+static Field storage[3];
+static FieldList values(storage, 3);
+
+bool HwmonFiles::read(Published& published)
+{
+    values.clear();
+    for (int i = 0; i < readingCount; ++i) {
+        File& file = files[i];
+        if (!file.path[0])
+            continue;
+        long value;
+        if (!readNumber(file, value)) {
+            bool wanted[readingCount] = {};
+            wanted[i] = true;
+            choose(wanted);
+            if (!readNumber(file, value))
+                continue;
+        }
+        Field field(i, "");
+        field.setText(file.description);
+        field.number = value;
+        field.numeric = true;
+        values.add(field);
+    }
+    values.publish(published);
+    return true;
+}

@@ -1,0 +1,38 @@
+// The Linux hwmon and thermal-zone files, through Wine's Z: drive, on a thread of their own:
+// some drivers take seconds to answer a read. The rules in monitors/hwmon.cpp pick the files
+// once; each read takes only those, and a file that fails sends the rules to pick again.
+#pragma once
+
+#include <windows.h>
+
+#include "sensors/system/monitors/hwmon.h"
+#include "sensors/system/published.h"
+
+class HwmonFiles {
+public:
+    // Finds the files under VESK_SYSFS_ROOT, else under Wine's Z:\sys, and picks; false where
+    // there is neither (Windows, or a Wine without the drive).
+    bool open();
+
+    // The picked files' numbers, rows 0, 1 and 2 for the CPU, board and fan, each with its
+    // account as text: `coretemp "Package id 0"`, `it8686 temp1`, `thermal zone x86_pkg_temp`.
+    // A file that cannot be read, or whose folder now belongs to another chip (a driver
+    // reloaded renumbers them), is picked again; while nothing else turns up, the same file is
+    // tried next time.
+    bool read(Published& published);
+
+private:
+    enum { readingCount = 3 };
+    struct File {
+        char path[MAX_PATH] = "";      // "" when the rules found none
+        char namePath[MAX_PATH] = "";  // the chip's name, or the zone's type
+        char name[maxNameLength] = ""; // what namePath held when the file was picked
+        char description[2 * maxNameLength + 16] = "";
+    };
+
+    void choose(const bool (&wanted)[readingCount]);
+    bool readNumber(const File& file, long& value) const;
+
+    char root[MAX_PATH] = "";
+    File files[readingCount];
+};

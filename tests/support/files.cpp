@@ -1,0 +1,118 @@
+#include "tests/support/files.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+std::string windowsPath(const std::string& linuxPath)
+{
+    std::string path = "Z:" + linuxPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
+void writeFile(const std::string& path, const std::string& content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+void removeTree(const std::string& path)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+TempFolder::TempFolder(const char* name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder = std::string(temp) + name + "-" + std::to_string(GetCurrentProcessId());
+    removeTree(folder);
+    CreateDirectoryA(folder.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder()
+{
+    removeTree(folder);
+}
+
+void TempFolder::makeFolder(const std::string& relative) const
+{
+    std::string path = folder;
+    size_t start = 0;
+    while (start <= relative.size()) {
+        size_t end = relative.find('\\', start);
+        if (end == std::string::npos)
+            end = relative.size();
+        path += "\\" + relative.substr(start, end - start);
+        CreateDirectoryA(path.c_str(), nullptr);
+        start = end + 1;
+    }
+}
+
+void TempFolder::write(const std::string& relative, const std::string& content) const
+{
+    size_t slash = relative.rfind('\\');
+    if (slash != std::string::npos)
+        makeFolder(relative.substr(0, slash));
+    writeFile(folder + "\\" + relative, content);
+}
+
+void TempFolder::remove(const std::string& relative) const
+{
+    std::string path = folder + "\\" + relative;
+    if (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
+        removeTree(path);
+    else
+        DeleteFileA(path.c_str());
+}
+
+ScopedVariable::ScopedVariable(const char* name, const char* value) : name(name)
+{
+    SetEnvironmentVariableA(name, value);
+}
+
+ScopedVariable::~ScopedVariable()
+{
+    SetEnvironmentVariableA(name, nullptr);
+}
+
+std::string afterDate(const std::string& record)
+{
+    size_t lineEnd = record.find("\r\n");
+    return lineEnd == std::string::npos ? record : record.substr(lineEnd);
+}
+
+long long unixNow()
+{
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return static_cast<long long>((ticks - 116444736000000000ull) / 10000000ull);
+}

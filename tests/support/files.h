@@ -1,0 +1,45 @@
+// Files, folders and the environment, as the Wine tests set them up and read them back.
+#pragma once
+
+#include <string>
+
+// The Windows name ("Z:\...") of a file the build names by its Linux path.
+std::string windowsPath(const std::string& linuxPath);
+
+std::string readFile(const std::string& path); // "" when missing
+void writeFile(const std::string& path, const std::string& content);
+
+// Deletes a folder and everything in it, read-only files too.
+void removeTree(const std::string& path);
+
+// A fresh, empty folder under the temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    explicit TempFolder(const char* name);
+    ~TempFolder();
+    const std::string& path() const { return folder; }
+    // Writes a file (creating its folders), relative to the folder.
+    void write(const std::string& relative, const std::string& content) const;
+    void makeFolder(const std::string& relative) const;
+    void remove(const std::string& relative) const;
+
+private:
+    std::string folder;
+};
+
+// Sets or (with nullptr) removes an environment variable for the object's lifetime.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value);
+    ~ScopedVariable();
+
+private:
+    const char* name;
+};
+
+// What follows the first line of a log record (its date and time): "\r\nCPU 50\r\nMB 41", or
+// the whole record when it has one line only, so that a failure shows what was there.
+std::string afterDate(const std::string& record);
+
+// Seconds since 1970, as the monitors stamp their data.
+long long unixNow();
