@@ -62,13 +62,11 @@ void close(Access access, Sessions& sessions)
     }
 }
 
-bool fetch(Access access, const Address& address, Sessions& sessions, ChangeWatch& watch, Published& published)
+bool fetch(Access access, const Address& address, Sessions& sessions, Published& published)
 {
     switch (access) {
-    case Access::Mapping: return copyMapping(address.name, address.detail, published.bytes);
-    case Access::UndatedMapping:
-        return copyMapping(address.name, address.detail, published.bytes)
-            && watch.fresh(published.bytes, GetTickCount());
+    case Access::Mapping:
+    case Access::UndatedMapping: return copyMapping(address.name, address.detail, published.bytes);
     case Access::Registry: return readRegistryKey(address.name, published);
     case Access::Http: return httpGet(address.name, published.bytes);
     case Access::Wmi: return sessions.wmi.query(address.name, address.detail, published);
@@ -79,24 +77,30 @@ bool fetch(Access access, const Address& address, Sessions& sessions, ChangeWatc
 }
 
 // The source's address, else its second one: the access hands over what it finds, the monitor
-// makes offers of it, and the choice checks and keeps them.
-Readings readSource(const Source& source, int row, Sessions& sessions)
+// makes offers of it, and the choice checks and keeps them. False when neither address could
+// be read at all.
+bool readSource(const Source& source, int row, Sessions& sessions, Readings& readings)
 {
     Choice choice(source.name);
     const Address* addresses[] = {&source.address, &source.orElse};
+    bool fetched = false;
     for (int i = 0; i < 2; ++i) {
         if (i > 0 && !addresses[i]->name)
             break;
         Published published;
         published.address = addresses[i]->name ? addresses[i]->name : "";
         published.now = unixTimeNow();
-        if (fetch(source.access, *addresses[i], sessions, sessions.watches[row][i], published)
-            && source.monitor(published, choice))
+        if (!fetch(source.access, *addresses[i], sessions, published))
+            continue;
+        fetched = true;
+        if (source.access == Access::UndatedMapping && !sessions.watches[row][i].fresh(published.bytes, GetTickCount()))
+            continue; // a monitor that quit, and someone else holds its mapping open
+        if (source.monitor(published, choice))
             break;
     }
-    Readings readings = choice.readings();
+    readings = choice.readings();
     readings.cpu.readAt = readings.mb.readAt = readings.fan.readAt = GetTickCount();
-    return readings;
+    return fetched;
 }
 
 } // namespace
@@ -124,6 +128,7 @@ void Workers::loop(int clock)
         for (int i = 0; i < count; ++i)
             rows[i].absent = rows[i].absent || clockOf(i) == clock;
         unlock();
+        clocks[clock].unavailable = true;
         return;
     }
     while (GetTickCount() - static_cast<DWORD>(lastAsked) < idle) {
@@ -135,10 +140,15 @@ void Workers::loop(int clock)
             rows[i].busy = true;
             rows[i].busySince = GetTickCount();
             unlock();
-            Readings readings = readSource(table[i], i, sessions);
+            Readings readings;
+            bool fetched = readSource(table[i], i, sessions, readings);
             found = found || readings.cpu.found || readings.mb.found || readings.fan.found;
+            // A source on a clock of its own that could not be read (a request timed out, a
+            // query failed) keeps its last readings, which age; for a mapping or a key, not
+            // being there means its monitor does not run.
             lock();
-            rows[i].readings = readings;
+            if (fetched || clock == 0)
+                rows[i].readings = readings;
             ++rows[i].reads;
             rows[i].busy = false;
             unlock();
@@ -171,7 +181,7 @@ bool Workers::start(HMODULE module)
         // and also on the 386, which has no instruction for the latter. A thread stalled in a
         // read still runs, and is left to it.
         Clock& clock = clocks[id];
-        if (!used || InterlockedExchange(&clock.running, 1) != 0)
+        if (!used || clock.unavailable || InterlockedExchange(&clock.running, 1) != 0)
             continue;
         lock();
         for (int i = 0; i < count; ++i)

@@ -46,6 +46,7 @@ private:
         Workers* owner = nullptr;
         int id = 0;
         LONG running = 0;
+        bool unavailable = false; // its access does not exist here: never started again
         HMODULE pin = nullptr;
     };
 

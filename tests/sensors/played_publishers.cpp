@@ -103,14 +103,15 @@ static DWORD WINAPI serve(LPVOID self)
     return 0;
 }
 
-PlayedWebServer::PlayedWebServer(std::string answer, Mode mode) : answer(std::move(answer)), mode(mode)
+PlayedWebServer::PlayedWebServer(std::string answer, Mode mode, unsigned short port)
+    : answer(std::move(answer)), mode(mode)
 {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
     listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = htons(8085);
+    address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 8) != 0) {
         closesocket(listener);

@@ -42,7 +42,7 @@ struct PlayedMutex {
 // accepts and says nothing; with endless, sends without end.
 struct PlayedWebServer {
     enum Mode { Answer, Never, Endless };
-    explicit PlayedWebServer(std::string answer, Mode mode = Answer);
+    explicit PlayedWebServer(std::string answer, Mode mode = Answer, unsigned short port = 8085);
     ~PlayedWebServer();
     bool listening() const { return listener != INVALID_SOCKET; }
 

@@ -90,6 +90,36 @@ TEST(Workers, AStalledSourceHoldsBackOnlyItself)
     waitUntilStopped(workers);
 }
 
+// A source that cannot be read at all (its mapping gone, a web request timed out) keeps the
+// readings it last gave, with the time they were read, for the exports to let them age.
+// A source on a clock of its own that cannot be read (its request refused or timed out) keeps
+// the readings it last gave, with the time they were read, for the exports to let them age.
+TEST(Workers, AnUnreadableSourceKeepsItsLastReadingsAndTheirTime)
+{
+    static const Source web[] = {
+        {"a web server", Access::Http, {"http://127.0.0.1:8086/data.json", nullptr}, {}, readMonitorJson},
+    };
+    Workers workers(web, 1, 20, 20, 2000);
+    auto roundsPast = [&](long rounds) {
+        return askUntil(workers, 3000, [=](const Readings*, long done) { return done >= rounds; });
+    };
+    Readings latest[maxSources];
+    {
+        PlayedWebServer server(httpAnswer("{\"Text\":\"CPU Package\",\"Type\":\"Temperature\",\"Value\":\"58\"}"),
+                               PlayedWebServer::Answer, 8086);
+        ASSERT_TRUE(server.listening());
+        ASSERT_EQ((workers.latest(nullptr, latest), latest[0].cpu.value), 58);
+    }
+    ASSERT_TRUE(roundsPast(workers.latest(nullptr, latest) + 2)); // past the server's last answer
+    workers.latest(nullptr, latest);
+    unsigned readAt = latest[0].cpu.readAt;
+    ASSERT_TRUE(roundsPast(workers.latest(nullptr, latest) + 3));
+    workers.latest(nullptr, latest);
+    EXPECT_EQ(latest[0].cpu.value, 58);
+    EXPECT_EQ(latest[0].cpu.readAt, readAt) << "read again, from a server that is gone";
+    waitUntilStopped(workers);
+}
+
 TEST(Workers, StopWhenNoLongerAskedAndStartAgain)
 {
     stallMs = 0;
