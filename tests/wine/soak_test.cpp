@@ -7,10 +7,10 @@
 #include <memory>
 
 #include "harness.h"
-#include "tests/support/files.h"
-#include "process_gauges.h"
-#include "sample_driver.h"
 #include "sweep_readings.h"
+#include "tests/support/files.h"
+#include "tests/support/process_gauges.h"
+#include "tests/support/sample_driver.h"
 
 namespace {
 

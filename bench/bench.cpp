@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "process_gauges.h"
-#include "sample_driver.h"
+#include "tests/support/process_gauges.h"
+#include "tests/support/sample_driver.h"
 
 namespace {
 

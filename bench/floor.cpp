@@ -13,7 +13,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "sample_counter.h"
+#include "tests/support/sample_counter.h"
 
 namespace {
 

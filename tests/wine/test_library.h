@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "../wine/replace_import.h"
-#include "sample_counter.h"
+#include "replace_import.h"
+#include "tests/support/sample_counter.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "sample_counter.h"
+#include "tests/support/sample_counter.h"
 
 class SampleDriver {
 public:
