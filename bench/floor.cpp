@@ -103,8 +103,11 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_TIMER:
         sample(window);
-        if (counter && InterlockedIncrement(&counter->samples) == counter->target)
-            SetEvent(reached);
+        if (counter) {
+            InterlockedIncrement(&counter->samples);
+            if (counter->samples == counter->target)
+                SetEvent(reached);
+        }
         return 0;
     case WM_APP:
         for (WPARAM i = 0; i < wParam; ++i)

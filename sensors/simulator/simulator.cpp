@@ -75,12 +75,15 @@ static const ReplayLine& currentLine()
     return replay[calls > 0 ? (calls - 1) % replayCount : 0];
 }
 
+// The 386 cannot add and fetch in one instruction (Windows 95's InterlockedIncrement returns
+// only the sign of the result for that reason), so the count is read afterwards: callers that
+// overlap may both get the later line.
 VESK_EXPORT int GetCPUTemperature(void)
 {
     if (replayCount == 0)
         return sweepCpu(seconds());
-    LONG calls = InterlockedIncrement(&replayCalls);
-    return replay[(calls - 1) % replayCount].cpu;
+    InterlockedIncrement(&replayCalls);
+    return currentLine().cpu;
 }
 
 VESK_EXPORT int GetMBTemperature(void)

@@ -12,10 +12,14 @@ namespace {
 SampleCounter* counter;
 HANDLE reached, ready;
 
-// Called from GetMBTemperature, which every sample calls exactly once.
+// Called from GetMBTemperature, which every sample calls exactly once. Only this thread counts,
+// so the count read back is this sample's (the 386 has no instruction that adds and fetches).
 void countSample()
 {
-    if (counter && InterlockedIncrement(&counter->samples) == counter->target)
+    if (!counter)
+        return;
+    InterlockedIncrement(&counter->samples);
+    if (counter->samples == counter->target)
         SetEvent(reached);
 }
 
