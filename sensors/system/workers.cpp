@@ -12,14 +12,15 @@ static const DWORD stalledAfterMs = 1000;
 // How long the call that starts the threads waits for their first round.
 static const DWORD firstRoundMs = 500;
 
-static bool quick(Access access)
-{
-    return access == Access::Mapping || access == Access::UndatedMapping || access == Access::Registry;
-}
-
+// Mappings and keys on clock 0, all of WMI on clock 1 (one service: when it stalls, it stalls for
+// every namespace, and each thread that brings COM up costs more than the queries), every other
+// source on a clock of its own.
 int Workers::clockOf(int row) const
 {
-    return quick(table[row].access) ? 0 : row + 1;
+    Access access = table[row].access;
+    if (access == Access::Mapping || access == Access::UndatedMapping || access == Access::Registry)
+        return 0;
+    return access == Access::Wmi ? 1 : row + 2;
 }
 
 // Seconds since 1970, as the monitors that date their data stamp it.
@@ -35,41 +36,41 @@ namespace {
 
 // What a thread keeps from one read to the next, for its kind of access.
 struct Sessions {
-    WmiSession wmi;
+    WmiSession wmi[maxSources]; // a connection for each namespace
     CounterSession counter;
     HwmonFiles hwmon;
     ChangeWatch watches[maxSources][2]; // an undated mapping's, one per address
 };
 
-bool open(Access access, Sessions& sessions)
+bool open(const Source& source, int row, Sessions& sessions)
 {
-    switch (access) {
+    switch (source.access) {
     case Access::Http: return startHttp();
-    case Access::Wmi: return sessions.wmi.open();
-    case Access::Counter: return sessions.counter.open();
+    case Access::Wmi: return sessions.wmi[row].open();
+    case Access::Counter: return sessions.counter.open(source.address.name, source.orElse.name);
     case Access::Hwmon: return sessions.hwmon.open();
     default: return true;
     }
 }
 
-void close(Access access, Sessions& sessions)
+void close(Access access, int row, Sessions& sessions)
 {
     switch (access) {
     case Access::Http: stopHttp(); break;
-    case Access::Wmi: sessions.wmi.close(); break;
+    case Access::Wmi: sessions.wmi[row].close(); break;
     case Access::Counter: sessions.counter.close(); break;
     default: releaseMappingCopies(); break;
     }
 }
 
-bool fetch(Access access, const Address& address, Sessions& sessions, Published& published)
+bool fetch(Access access, int row, const Address& address, Sessions& sessions, Published& published)
 {
     switch (access) {
     case Access::Mapping:
     case Access::UndatedMapping: return copyMapping(address.name, address.detail, published.bytes);
     case Access::Registry: return readRegistryKey(address.name, published);
     case Access::Http: return httpGet(address.name, published.bytes);
-    case Access::Wmi: return sessions.wmi.query(address.name, address.detail, published);
+    case Access::Wmi: return sessions.wmi[row].query(address.name, address.detail, published);
     case Access::Counter: return sessions.counter.read(address.name, published);
     case Access::Hwmon: return sessions.hwmon.read(published);
     }
@@ -90,7 +91,7 @@ bool readSource(const Source& source, int row, Sessions& sessions, Readings& rea
         Published published;
         published.address = addresses[i]->name ? addresses[i]->name : "";
         published.now = unixTimeNow();
-        if (!fetch(source.access, *addresses[i], sessions, published))
+        if (!fetch(source.access, row, *addresses[i], sessions, published))
             continue;
         fetched = true;
         if (source.access == Access::UndatedMapping && !sessions.watches[row][i].fresh(published.bytes, GetTickCount()))
@@ -118,23 +119,25 @@ void Workers::unlock()
 
 void Workers::loop(int clock)
 {
-    Access access = Access::Mapping;
-    for (int i = 0; i < count; ++i)
-        if (clockOf(i) == clock)
-            access = table[i].access;
     Sessions sessions;
-    if (!open(access, sessions)) {
+    bool any = false;
+    for (int i = 0; i < count; ++i) {
+        if (clockOf(i) != clock)
+            continue;
+        bool opened = open(table[i], i, sessions);
+        any = any || opened;
         lock();
-        for (int i = 0; i < count; ++i)
-            rows[i].absent = rows[i].absent || clockOf(i) == clock;
+        rows[i].absent = !opened;
         unlock();
+    }
+    if (!any) {
         clocks[clock].unavailable = true;
         return;
     }
     while (GetTickCount() - static_cast<DWORD>(lastAsked) < idle) {
         bool found = false;
         for (int i = 0; i < count; ++i) {
-            if (clockOf(i) != clock)
+            if (clockOf(i) != clock || rows[i].absent)
                 continue;
             lock();
             rows[i].busy = true;
@@ -155,7 +158,9 @@ void Workers::loop(int clock)
         }
         Sleep(found ? interval : quietInterval);
     }
-    close(access, sessions);
+    for (int i = 0; i < count; ++i)
+        if (clockOf(i) == clock && !rows[i].absent)
+            close(table[i].access, i, sessions);
 }
 
 DWORD WINAPI Workers::run(LPVOID parameter)
@@ -173,7 +178,7 @@ DWORD WINAPI Workers::run(LPVOID parameter)
 bool Workers::start(HMODULE module)
 {
     bool started = false;
-    for (int id = 0; id <= count; ++id) {
+    for (int id = 0; id < count + 2; ++id) {
         bool used = false;
         for (int i = 0; i < count; ++i)
             used = used || clockOf(i) == id;

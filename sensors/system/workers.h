@@ -1,7 +1,7 @@
 // Each source on its own clock. Copying a mapping or reading a registry key never blocks, so
-// those sources take turns on one thread; every other source (a web server, WMI, a counter, the
-// hwmon files) has a thread of its own, as any of them may stall for seconds or for ever, and
-// a stalled source must hold back nothing but itself. The exports only ever copy what the
+// those sources take turns on one thread; WMI has a thread of its own, and so has every other
+// source (a web server, a counter, the hwmon files), as any of them may stall for seconds or for
+// ever, and a stalled source must hold back nothing but itself. The exports only ever copy what the
 // threads last read.
 #pragma once
 
@@ -64,5 +64,5 @@ private:
     LONG lastAsked = 0;
     LONG guard = 0; // held for a copy of a few rows, never longer
     Row rows[maxSources];
-    Clock clocks[maxSources + 1];
+    Clock clocks[maxSources + 2];
 };

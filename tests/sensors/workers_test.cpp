@@ -169,8 +169,8 @@ TEST(WindowsSources, NoMonitorNamespacesOrZoneCountersUnderWine)
     wmi.close();
 
     CounterSession counter;
-    EXPECT_FALSE(counter.open() && counter.read("\\Thermal Zone Information(*)\\Temperature", published));
-    counter.close();
+    EXPECT_FALSE(counter.open("\\Thermal Zone Information(*)\\High Precision Temperature",
+                              "\\Thermal Zone Information(*)\\Temperature"));
 }
 
 // The shipped library with no hwmon files to read, so that only the Windows sources are left,

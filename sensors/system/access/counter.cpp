@@ -13,7 +13,7 @@ static PDH_STATUS(WINAPI* collect)(PDH_HQUERY);
 static PDH_STATUS(WINAPI* formattedArray)(PDH_HCOUNTER, DWORD, LPDWORD, LPDWORD, PPDH_FMT_COUNTERVALUE_ITEM_A);
 static PDH_STATUS(WINAPI* closeQueryHandle)(PDH_HQUERY);
 
-bool CounterSession::open()
+bool CounterSession::open(const char* path, const char* orElse)
 {
     failure = ERROR_SUCCESS;
     HMODULE pdh = LoadLibraryA("pdh.dll");
@@ -22,9 +22,28 @@ bool CounterSession::open()
     bool bound = (bind(pdh, "PdhAddEnglishCounterA", addCounter) || bind(pdh, "PdhAddCounterA", addCounter))
         && bind(pdh, "PdhOpenQueryA", openQuery) && bind(pdh, "PdhCollectQueryData", collect)
         && bind(pdh, "PdhGetFormattedCounterArrayA", formattedArray) && bind(pdh, "PdhCloseQuery", closeQueryHandle);
-    if (!bound && pdh)
-        FreeLibrary(pdh);
-    return bound || fail(PDH_CSTATUS_NO_OBJECT);
+    if (!bound) {
+        if (pdh)
+            FreeLibrary(pdh);
+        return fail(PDH_CSTATUS_NO_OBJECT);
+    }
+    if (add(path) || (orElse && add(orElse)))
+        return true;
+    close();
+    return false;
+}
+
+bool CounterSession::add(const char* path)
+{
+    PDH_STATUS status = openQuery(nullptr, 0, &query);
+    if (status == ERROR_SUCCESS)
+        status = addCounter(query, path, 0, &counter);
+    if (status != ERROR_SUCCESS) {
+        closeQuery();
+        return fail(status);
+    }
+    added = path;
+    return true;
 }
 
 void CounterSession::closeQuery()
@@ -55,17 +74,8 @@ static FieldList instances(storage, 64);
 bool CounterSession::read(const char* path, Published& published)
 {
     instances.clear();
-    if (added != path) {
-        closeQuery();
-        PDH_STATUS status = openQuery(nullptr, 0, &query);
-        if (status == ERROR_SUCCESS)
-            status = addCounter(query, path, 0, &counter);
-        if (status != ERROR_SUCCESS) {
-            closeQuery();
-            return fail(status);
-        }
-        added = path;
-    }
+    if (!query || added != path)
+        return false;
     PDH_STATUS status = collect(query);
     if (status != ERROR_SUCCESS)
         return fail(status);

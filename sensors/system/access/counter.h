@@ -6,13 +6,14 @@
 
 class CounterSession {
 public:
-    // Loads PDH; false where there is none (Windows 9x and NT 4).
-    bool open();
+    // Loads PDH and adds the first of the two counters that this Windows has, each a path such
+    // as "\Thermal Zone Information(*)\Temperature"; false where there is no PDH (Windows 9x
+    // and NT 4) or neither counter (older Windows, Wine), which no later read would change.
+    bool open(const char* path, const char* orElse);
     void close();
 
-    // Every instance of the counter ("\Thermal Zone Information(*)\Temperature") that has data
-    // now, as a field of its own row named after the instance; false when the counter is missing
-    // (older Windows, Wine) or has no instance with data.
+    // Every instance of the counter that has data now, as a field of its own row named after
+    // the instance; false for any other path than the one added, or when no instance has data.
     bool read(const char* path, Published& published);
 
     // The PDH status of the last failure.
@@ -20,6 +21,7 @@ public:
 
 private:
     bool fail(long status);
+    bool add(const char* path);
     void closeQuery();
 
     void* query = nullptr;
