@@ -13,6 +13,7 @@ RequestExecutionLevel user
 !include LogicLib.nsh
 !include WinMessages.nsh
 !include WinVer.nsh
+!include WordFunc.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quellor"
 !define PUBLISHER "Quellor Project"
@@ -40,12 +41,15 @@ Var StartAtLogOn        ; the options page's check box, on by default
 Var FolderField
 Var StartAtLogOnBox
 Var UninstallNote       ; what the uninstaller's last page says about log.txt
+Var FinishText          ; what the last page says Quellor will show, and why
+Var StartNowBox
 
 Page custom OptionsPage OptionsPageLeave
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_TEXT "Start Quellor now"
-!define MUI_FINISHPAGE_RUN_FUNCTION StartQuellor
+; The page's own check box would leave the text five lines; ours goes below the whole text.
+!define MUI_FINISHPAGE_TEXT "$FinishText"
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishPageShow
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE FinishPageLeave
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -155,10 +159,40 @@ Function OptionsPageLeave
     StrCpy $INSTDIR $0
 FunctionEnd
 
-Function StartQuellor
-    ; log.txt lands in the working folder, so start it from its own.
-    SetOutPath "$INSTDIR"
-    Exec '"$INSTDIR\quellor.exe"'
+; What Quellor will show, and why: what the installed library finds once it has asked every
+; source (readings.exe waits for that), without the first line, which is for scripts.
+Function ComposeFinishText
+    StrCpy $FinishText "Quellor is installed."
+    DetailPrint "Looking for a hardware monitor..."
+    nsExec::ExecToStack /TIMEOUT=20000 '"$INSTDIR\readings.exe"'
+    Pop $0 ; the exit code, "error" or "timeout"
+    Pop $1
+    ${If} $0 == 0
+        ${WordFind} "$1" "$\n" "+1}" $1
+        StrCpy $FinishText "Quellor will show what it finds now:$\r$\n$\r$\n$1"
+    ${EndIf}
+    ; Windows 11 puts a new notification-area icon out of sight, in the overflow menu.
+    ${If} ${IsNT}
+    ${AndIf} ${AtLeastBuild} 22000
+        StrCpy $FinishText "$FinishText$\r$\nOn Windows 11, turn its face on in Settings, Personalization, Taskbar, Other system tray icons, Quellor."
+    ${EndIf}
+FunctionEnd
+
+Function FinishPageShow
+    ${NSD_CreateCheckBox} 120u 177u 195u 10u "&Start Quellor now"
+    Pop $StartNowBox
+    SetCtlColors $StartNowBox "${MUI_TEXTCOLOR}" "${MUI_BGCOLOR}"
+    ${NSD_Check} $StartNowBox
+    ${NSD_SetFocus} $StartNowBox
+FunctionEnd
+
+Function FinishPageLeave
+    ${NSD_GetState} $StartNowBox $0
+    ${If} $0 = ${BST_CHECKED}
+        ; log.txt lands in the working folder, so start it from its own.
+        SetOutPath "$INSTDIR"
+        Exec '"$INSTDIR\quellor.exe"'
+    ${EndIf}
 FunctionEnd
 
 Section "Quellor" QuellorSection
@@ -189,6 +223,11 @@ Section "Quellor" QuellorSection
     ; every user may write them.
     ${IfNot} ${IsNT}
         !insertmacro WriteUninstallEntry HKLM
+    ${EndIf}
+
+    ; A silent install shows no last page, so it waits for nothing.
+    ${IfNot} ${Silent}
+        Call ComposeFinishText
     ${EndIf}
 SectionEnd
 

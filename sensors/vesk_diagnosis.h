@@ -3,6 +3,7 @@
 //   CPU 55 from HWiNFO shared memory, "CPU Package"
 //   MB 34 from HWiNFO shared memory, "Motherboard"
 //   Fan 0: no running monitor publishes it
+// When no source has any reading, it says so instead, with the monitors that would give them.
 // Writes those lines into text (size bytes, always terminated, cut when too small) and
 // returns how many rounds of asking every source are complete, a source that stalls not
 // counting: 0 until the first. The first call of any export starts the rounds and waits for

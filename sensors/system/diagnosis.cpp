@@ -35,12 +35,30 @@ static char* describe(char* out, char* last, const char* what, const Reading& re
     return appendText(out, last, "\r\n");
 }
 
+// What a user who sees three zeros needs: the monitors whose data the sources read, each with
+// the one setting that makes it publish (res/README.txt says more about each). Lines short
+// enough for a console and for the setup's finish page.
+static const char noMonitor[] =
+    "Nothing yet: no hardware monitor is running, so 0 for now.\r\n"
+    "Any of these works, with the one setting it needs:\r\n"
+    "  HWiNFO: Settings, \"Shared Memory Support\"\r\n"
+    "  AIDA64: External Applications, \"Enable shared memory\"\r\n"
+    "  LibreHardwareMonitor: Options, Remote Web Server, Run\r\n"
+    "  MSI Afterburner: its CPU temperature graph\r\n"
+    "  Open Hardware Monitor, Core Temp, SpeedFan: no setting\r\n"
+    "Quellor picks the values up within seconds of one starting, with no restart.\r\n";
+
 void describeReadings(const Readings& chosen, long rounds, char* text, int size)
 {
     if (size <= 0)
         return;
     char* last = text + size - 1;
     text[0] = '\0';
+    // Only once every source was asked: before that, nothing found is not yet known.
+    if (rounds > 0 && !chosen.cpu.found && !chosen.mb.found && !chosen.fan.found) {
+        appendText(text, last, noMonitor);
+        return;
+    }
     char* out = describe(text, last, "CPU", chosen.cpu, rounds);
     out = describe(out, last, "MB", chosen.mb, rounds);
     describe(out, last, "Fan", chosen.fan, rounds);

@@ -4,6 +4,8 @@
 //   55 34 1257
 //   CPU 55 from HWiNFO shared memory, "CPU Package"
 //   ...
+// or, when nothing gives any reading, which monitors would. The setup program shows the same
+// on its last page.
 // The system library asks the monitors on a worker thread: this waits, up to 10 s, for its
 // first round to finish before reading. scripts/choose-sensor and the tests run it under Wine.
 // Exit status: 0 with the readings printed, 2 when the library does not load, 3 when an export

@@ -1,6 +1,7 @@
 // The setup program run silently, as an administrator's script would, then judged by what it
 // leaves where a user looks: the install folder, the Start menu, the Startup folder, the
-// uninstall entry, and a Quellor started the way Windows starts it at log-on.
+// uninstall entry, and a Quellor started the way Windows starts it at log-on. Run by hand, it
+// is judged by its last page.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -8,6 +9,7 @@
 
 #include <string>
 
+#include "tests/sensors/played_publishers.h"
 #include "tests/support/files.h"
 
 namespace {
@@ -139,6 +141,41 @@ PROCESS_INFORMATION startFrom(const Shortcut& shortcut)
     CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, shortcut.folder.c_str(), &startup,
                    &process);
     return process;
+}
+
+// Adds a control's text to the texts, one a line.
+BOOL CALLBACK addText(HWND control, LPARAM texts)
+{
+    char text[2048] = "";
+    SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    *reinterpret_cast<std::string*>(texts) += std::string(text) + "\n";
+    return TRUE;
+}
+
+// The setup as a user runs it, Install on the first page, until its last page, where it is
+// ended: starting Quellor from there would cost the test seconds. Gives what the last page
+// said ("" if it never came), the texts of its controls.
+std::string installByHand()
+{
+    PROCESS_INFORMATION setup = startFrom({true, SETUP_EXE, "", "C:\\"});
+    HWND window = nullptr;
+    std::string texts;
+    bool clicked = false;
+    const char lastControl[] = "&Start Quellor now"; // made last, after the text
+    for (int i = 0; i < 600 && texts.find(lastControl) == std::string::npos; ++i) {
+        Sleep(100);
+        window = window ? window : FindWindowA("#32770", "Quellor Setup"); // the last page's caption is another
+        texts.clear();
+        if (window)
+            EnumChildWindows(window, addText, reinterpret_cast<LPARAM>(&texts));
+        if (!clicked && texts.find("&Install") != std::string::npos)
+            clicked = PostMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+    TerminateProcess(setup.hProcess, 0);
+    WaitForSingleObject(setup.hProcess, 10000);
+    CloseHandle(setup.hThread);
+    CloseHandle(setup.hProcess);
+    return texts.find(lastControl) == std::string::npos ? "" : texts;
 }
 
 // Quellor's window once it is made; null if the process ended first. The prefix is the tests'
@@ -316,6 +353,42 @@ TEST_F(Installer, OnWindows98TheMachineListsItToo)
     EXPECT_FALSE(keyExists(quellorKey, HKEY_LOCAL_MACHINE));
     EXPECT_FALSE(keyExists(quellorKey));
     EXPECT_FALSE(exists(installDir));
+}
+
+// What Quellor will show, and why, once the installed library has asked every source: the
+// played monitor's values and where they come from, or, with none, the monitors that work.
+TEST_F(Installer, TheLastPageSaysWhatQuellorWillShow)
+{
+    TempFolder noHwmon("setup-no-hwmon");
+    ScopedVariable root("VESK_SYSFS_ROOT", noHwmon.path().c_str());
+    HwinfoLayout now;
+    now.polled = unixNow();
+    std::string page;
+    {
+        PlayedMapping hwinfo("Global\\HWiNFO_SENS_SM2",
+                             hwinfoImage({"CPU [#0]: Intel Core i5: DTS"}, {{1, 0, "CPU Package", "\xb0""C", 55}}, now));
+        page = installByHand();
+    }
+    EXPECT_NE(page.find("Quellor will show what it finds now:\r\n\r\nCPU 55 from HWiNFO shared memory, \"CPU Package\"\r\n"
+                        "MB 0: no running monitor publishes it"), std::string::npos) << page;
+    EXPECT_EQ(page.find("Windows 11"), std::string::npos) << page;
+
+    // Windows 11 as Wine 8 plays it, which has no "win11": the version a program that names
+    // Windows 10 in its manifest (the setup does) reads from the registry when none is set.
+    const char nt[] = "Software\\Microsoft\\Windows NT\\CurrentVersion";
+    auto pretend = [&](const std::string& version, const std::string& build) {
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, nt, "CurrentVersion", REG_SZ, version.c_str(), version.size() + 1);
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, nt, "CurrentBuildNumber", REG_SZ, build.c_str(), build.size() + 1);
+    };
+    std::string version = registryText(nt, "CurrentVersion", HKEY_LOCAL_MACHINE);
+    std::string build = registryText(nt, "CurrentBuildNumber", HKEY_LOCAL_MACHINE);
+    pretend("10.0", "22000");
+    page = installByHand();
+    pretend(version, build);
+    EXPECT_NE(page.find("Nothing yet: no hardware monitor is running"), std::string::npos) << page;
+    EXPECT_NE(page.find("  HWiNFO: Settings, \"Shared Memory Support\""), std::string::npos) << page;
+    EXPECT_NE(page.find("Settings, Personalization, Taskbar, Other system tray icons, Quellor."), std::string::npos)
+        << page;
 }
 
 } // namespace

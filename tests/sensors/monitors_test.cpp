@@ -329,4 +329,12 @@ TEST(TextFormats, Diagnosis)
                        "MB 0: no running monitor publishes it\r\nFan 0: no running monitor publishes it\r\n");
     describeReadings(found, 0, text, 12);
     EXPECT_STREQ(text, "CPU 55 from");
+
+    // "Nothing" only once every source was asked; a fan found standing still is something.
+    describeReadings(Readings{}, 0, text, sizeof text);
+    EXPECT_EQ(std::string(text).find("Nothing"), std::string::npos) << text;
+    Choice still("SpeedFan shared memory");
+    still.offerFan("Fan1", 0, 1);
+    describeReadings(still.readings(), 1, text, sizeof text);
+    EXPECT_EQ(std::string(text).find("Nothing"), std::string::npos) << text;
 }

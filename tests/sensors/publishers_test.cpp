@@ -174,7 +174,7 @@ static std::vector<Case> monitorCases()
         {"HWiNFO's memory left behind, long unpolled", [=] { return std::vector<Played>{
              play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", hwinfoImage({"CPU [#0]: Intel Core i7-8700K: DTS"},
                  {{1, 0, "CPU Package", degrees, 49.3}}, stale))}; },
-         "0 0 0", "CPU 0: no running monitor publishes it"},
+         "0 0 0", "Nothing yet: no hardware monitor is running"},
     };
 }
 

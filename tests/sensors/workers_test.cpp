@@ -191,8 +191,7 @@ TEST(WindowsSources, TheLibraryAnswersAtOnceAndReadsZero)
         }
         Sleep(1500);
     }
-    char text[512];
+    char text[1024];
     EXPECT_GE(library.describe(text, sizeof text), 1) << "a first round within 4.5 s";
-    EXPECT_STREQ(text, "CPU 0: no running monitor publishes it\r\nMB 0: no running monitor publishes it\r\n"
-                       "Fan 0: no running monitor publishes it\r\n");
+    EXPECT_EQ(std::string(text).rfind("Nothing yet: no hardware monitor is running", 0), 0u) << text;
 }
