@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "sensors/system/access/http_answer.h"
 #include "sensors/system/diagnosis.h"
 #include "sensors/system/monitors/monitors.h"
 #include "sensors/system/numbers.h"
@@ -314,6 +315,25 @@ TEST(TextFormats, NumbersWithinTheirBytes)
         EXPECT_EQ(parseDecimal(c.text, c.length, value), c.parsed) << c.text;
         if (c.parsed) {
             EXPECT_DOUBLE_EQ(value, c.value) << c.text;
+        }
+    }
+}
+
+// A web server's answer: only a whole "HTTP/1.x 200" whose headers end gives a body.
+TEST(TextFormats, WebServerAnswers)
+{
+    struct Case { std::string answer; const char* body; } cases[] = {
+        {"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n{}", "{}"}, {"HTTP/1.0 200 OK\r\n\r\n", ""},
+        {"HTTP/1.1 200 OK\r\n\r\n[\r\n\r\n]", "[\r\n\r\n]"}, {"HTTP/1.1 401 Unauthorized\r\n\r\n{}", nullptr},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n", nullptr}, {"HTTP/2 200\r\n\r\n{}", nullptr},
+        {"SSH-2.0-OpenSSH 200\r\n\r\n", nullptr}, {"HTTP/1.1 20", nullptr}, {"", nullptr},
+    };
+    for (const auto& c : cases) {
+        Bytes body(nullptr, 0);
+        EXPECT_EQ(bodyOfAnswer(c.answer.data(), static_cast<unsigned long>(c.answer.size()), body), c.body != nullptr)
+            << c.answer;
+        if (c.body) {
+            EXPECT_EQ(std::string(body.chars(), body.length()), c.body) << c.answer;
         }
     }
 }
