@@ -1,0 +1,29 @@
+// What the accesses hand the monitors, written as text: the fuzz targets decode their input with
+// it, and the monitors' tests write their cases with it. Whatever the text, what comes out is
+// bounded as the accesses bound what they hand over.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "sensors/system/published.h"
+
+// Named fields, one a line:
+//   row:name=text                 a text, as WMI, a counter or the hwmon files give it
+//   row:name#number               a number, anything strtod reads ("47.5", "nan", "1e999")
+//   "    name    REG_SZ    data"  a line of `reg query`'s output: a registry value of row 0, through
+//                                 fieldFromRegistry as access/registry.cpp takes it, its data
+//                                 unterminated (REG_DWORD and REG_QWORD as 0x digits, REG_BINARY
+//                                 as hex), passed over when its name or data would not fit there
+// Other lines are no field. At most maxFields, each cut to fit a Field.
+class TextFields {
+public:
+    static constexpr int maxFields = 2048; // as many as the WMI access keeps
+
+    explicit TextFields(const std::string& text, const char* address = "");
+    Published published() const;
+
+private:
+    std::string address;
+    std::vector<Field> fields;
+};
