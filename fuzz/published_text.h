@@ -1,6 +1,6 @@
 // What the accesses hand the monitors, written as text: the fuzz targets decode their input with
-// it, and the monitors' tests write their cases with it. Whatever the text, what comes out is
-// bounded as the accesses bound what they hand over.
+// it, and the monitors' tests write their cases and read the real registry captures with it.
+// Whatever the text, what comes out is bounded as the accesses bound what they hand over.
 #pragma once
 
 #include <string>

@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 
 #include "fuzz/published_text.h"
@@ -264,6 +267,45 @@ TEST(Hwmon, PickedFiles)
 {
     EXPECT_EQ(parsed("0:cpu#45500\n1:board#-128000\n2:fan#1264", readHwmon, ""), "46 - 1264");
     EXPECT_EQ(parsed("0:cpu#300\n2:fan#65535", readHwmon, ""), "- - -") << "0.3 degrees, an absent fan";
+}
+
+// What monitors published on real PCs (tests/fixtures/captures), each read as its monitor
+// publishes it: HWiNFO's listings as its shared memory, AIDA64's `reg query` output as its
+// registry values. expected.txt gives, capture by capture, what a person would read off it.
+TEST(RealCaptures, GiveTheReadingsExpected)
+{
+    const std::string folder = FIXTURES "/captures/";
+    auto read = [&](const std::string& capture) {
+        auto file = [&](const char* extension, std::string& content) {
+            std::ifstream in(folder + capture + extension, std::ios::binary);
+            content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            return in.is_open();
+        };
+        std::string content;
+        HwinfoLayout live;
+        live.polled = now;
+        if (capture.rfind("hwinfo/", 0) == 0 && file(".txt", content)) {
+            HwinfoListing listing = hwinfoListing(content);
+            return parsed(hwinfoImage(listing.sensors, listing.readings, live), readHwinfoMemory);
+        }
+        if (file(".txt", content))
+            return parsed(TextFields(content).published(), readAidaRegistry);
+        if (file(".xml", content))
+            return parsed(content, readAidaMemory);
+        return file(".json", content) ? parsed(content, readMonitorJson) : "no such capture";
+    };
+    std::ifstream table(folder + "expected.txt");
+    ASSERT_TRUE(table.is_open()) << folder;
+    int rows = 0;
+    for (std::string line; std::getline(table, line);) {
+        std::istringstream fields(line);
+        std::string capture, cpu, mb, fan, bar;
+        if (line.empty() || line[0] == '#' || !(fields >> capture >> bar >> cpu >> mb >> fan))
+            continue;
+        EXPECT_EQ(read(capture), cpu + " " + mb + " " + fan) << capture;
+        ++rows;
+    }
+    EXPECT_GT(rows, 0);
 }
 
 // What the registry hands over: any program can write these values, with any type and no
