@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <map>
 
+#include "sensors/system/labels.h"
+#include "sensors/system/numbers.h"
+
 static bool fromLine(const std::string& line, Field& field)
 {
     size_t colon = line.find(':');
@@ -80,4 +83,79 @@ Published TextFields::published() const
     published.fields = fields.data();
     published.fieldCount = static_cast<int>(fields.size());
     return published;
+}
+
+void inventoryFromText(const std::string& text, Inventory& found)
+{
+    struct File {
+        std::string text;
+        bool readable;
+    };
+    using Folder = std::map<std::string, File>; // by file name
+    std::map<int, Folder> chips, zones;
+    auto numberAfter = [](const std::string& name, const std::string& prefix) {
+        size_t length = prefix.size();
+        if (name.compare(0, length, prefix) != 0 || name.size() == length || name.size() > length + 5
+            || name.find_first_not_of("0123456789", length) != std::string::npos)
+            return -1;
+        return std::atoi(name.c_str() + length);
+    };
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find('\n', at);
+        std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? text.size() : end + 1;
+        size_t space = line.find(' ');
+        std::string path = line.substr(0, space), folder = path.substr(0, path.rfind('/'));
+        folder = folder.substr(folder.rfind('/') + 1);
+        int chip = numberAfter(folder, "hwmon"), zone = numberAfter(folder, "thermal_zone");
+        bool readable = space != std::string::npos;
+        if (path.rfind('/') != std::string::npos && (chip >= 0 || zone >= 0))
+            (chip >= 0 ? chips[chip] : zones[zone])[path.substr(path.rfind('/') + 1)] =
+                {readable ? line.substr(space + 1, maxNameLength - 1) : "", readable};
+    }
+    auto number = [](const Folder& folder, const std::string& name, long& value) {
+        auto file = folder.find(name);
+        return file != folder.end() && file->second.readable && parseAttributeNumber(file->second.text.c_str(), value);
+    };
+    auto copy = [](const Folder& folder, const std::string& name, char (&to)[maxNameLength]) {
+        auto file = folder.find(name);
+        to[file == folder.end() ? 0 : file->second.text.copy(to, maxNameLength - 1)] = '\0';
+    };
+    auto channels = [&](const Folder& folder, const std::string& kind, Channel* list, int& count) {
+        count = 0;
+        std::map<int, bool> numbers; // those with an input, in order
+        for (const auto& file : folder) {
+            size_t underscore = file.first.find('_');
+            if (underscore != std::string::npos && file.first.substr(underscore) == "_input")
+                numbers[numberAfter(file.first.substr(0, underscore), kind)] = true;
+        }
+        for (auto n = numbers.lower_bound(0); n != numbers.end() && count < maxChannels; ++n) {
+            std::string stem = kind + std::to_string(n->first);
+            Channel& channel = list[count++] = Channel{};
+            channel.number = n->first;
+            copy(folder, stem + "_label", channel.label);
+            channel.readable = number(folder, stem + "_input", channel.value);
+        }
+    };
+    found.chipCount = found.zoneCount = 0;
+    for (auto folder = chips.begin(); folder != chips.end() && found.chipCount < maxChips; ++folder) {
+        Chip& chip = found.chips[found.chipCount] = Chip{};
+        chip.number = folder->first;
+        copy(folder->second, "name", chip.name);
+        channels(folder->second, "temp", chip.temps, chip.tempCount);
+        channels(folder->second, "fan", chip.fans, chip.fanCount);
+        bool cpuFan = false;
+        for (int i = 0; i < chip.fanCount; ++i)
+            cpuFan = cpuFan || cpuFanRank(chip.fans[i].label) > 0;
+        if (chip.name[0] && (isChipTheRulesRead(chip.name) || cpuFan))
+            ++found.chipCount;
+    }
+    for (auto folder = zones.begin(); folder != zones.end() && found.zoneCount < maxZones; ++folder) {
+        if (!folder->second.count("temp"))
+            continue;
+        Zone& zone = found.zones[found.zoneCount++] = Zone{};
+        zone.number = folder->first;
+        copy(folder->second, "type", zone.type);
+        zone.readable = number(folder->second, "temp", zone.value);
+    }
 }

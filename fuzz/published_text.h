@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "sensors/system/monitors/hwmon.h"
 #include "sensors/system/published.h"
 
 // Named fields, one a line:
@@ -27,3 +28,10 @@ private:
     std::string address;
     std::vector<Field> fields;
 };
+
+// The hwmon rules' inventory from a listing of sysfs files, one a line: the path and what the
+// file holds ("class/hwmon/hwmon2/temp1_input 45000", "class/thermal/thermal_zone0/type
+// acpitz"); a path alone is a file that cannot be read. Kept as access/hwmon_files.cpp's scan
+// keeps them: texts cut to its buffers, only the chips the rules read, the lowest numbers where
+// more are listed than fit, each list in ascending order.
+void inventoryFromText(const std::string& text, Inventory& found);
