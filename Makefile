@@ -5,9 +5,12 @@
 NATIVE := build/native
 WIN32 := build/win32
 WIN64 := build/win64
+FUZZ := build/fuzz
 JOBS := 2
+# `make fuzz` runs each fuzz target this many seconds: `make fuzz FUZZ_SECONDS=600` for longer.
+FUZZ_SECONDS ?= 60
 
-.PHONY: all setup build run test dist bench clean
+.PHONY: all setup build fuzz-build run test fuzz dist bench clean
 all: build
 
 setup:
@@ -26,17 +29,27 @@ build: setup
 	    cmake --build $(WIN64) -j$(JOBS); \
 	fi
 
+# The fuzz targets (fuzz/): natively, with clang, libFuzzer and the sanitizers.
+fuzz-build: setup
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DQUELLOR_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ) -j$(JOBS)
+
 run: build
 	@scripts/run
 
-# One virtual X server for the whole Wine layer; the unit tests do not need it.
-test: build
+# One virtual X server for the whole Wine layer; the unit tests and fuzz targets do not need it.
+test: build fuzz-build
 	ctest --test-dir $(NATIVE) --output-on-failure -j$(JOBS)
+	ctest --test-dir $(FUZZ) --output-on-failure -j$(JOBS)
 	xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir $(WIN32) --output-on-failure
 	@if [ -d $(WIN64) ]; then xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir $(WIN64) --output-on-failure; fi
 
 clean:
 	rm -rf build
+
+# Every fuzz target for FUZZ_SECONDS, then each one's inputs, coverage and findings.
+fuzz: fuzz-build
+	@fuzz/run $(FUZZ) $(FUZZ_SECONDS) $(JOBS)
 
 # The two downloads for Windows users, from the 32-bit build: build/quellor-<version>-win32.zip
 # and the setup program build/quellor-<version>-setup.exe (made by `make build`).

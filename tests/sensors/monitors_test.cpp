@@ -4,8 +4,13 @@
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 
+#include "fuzz/published_text.h"
+#include "sensors/system/access/http_answer.h"
 #include "sensors/system/diagnosis.h"
 #include "sensors/system/monitors/monitors.h"
 #include "sensors/system/numbers.h"
@@ -21,16 +26,21 @@ std::string text(const Readings& found)
     return one(found.cpu) + " " + one(found.mb) + " " + one(found.fan);
 }
 
+std::string parsed(const Published& published, Monitor monitor)
+{
+    Choice choice("test");
+    return monitor(published, choice) ? text(choice.readings()) : "refused";
+}
+
 // The monitor's reading of an exact copy: a vector's bytes end where the image ends, so a read
 // past it shows in the sanitizers and valgrind, and what the monitor does not take reads
 // "refused".
 std::string parsed(const Image& image, Monitor monitor)
 {
-    Choice choice("test");
     Published published;
     published.bytes = Bytes(image.data(), static_cast<unsigned long>(image.size()));
     published.now = now;
-    return monitor(published, choice) ? text(choice.readings()) : "refused";
+    return parsed(published, monitor);
 }
 
 std::string parsed(const std::string& text, Monitor monitor)
@@ -38,31 +48,10 @@ std::string parsed(const std::string& text, Monitor monitor)
     return parsed(Image(text.begin(), text.end()), monitor);
 }
 
-// Fields as "row:name=text" or "row:name#number", separated by " | ".
+// Fields written one a line, "row:name=text" or "row:name#number" (fuzz/published_text.h).
 std::string parsed(const std::string& fields, Monitor monitor, const char* address)
 {
-    std::vector<Field> list;
-    size_t at = 0;
-    while (at < fields.size()) {
-        size_t end = fields.find(" | ", at);
-        std::string item = fields.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        at = end == std::string::npos ? fields.size() : end + 3;
-        size_t colon = item.find(':'), mark = item.find_first_of("=#", colon);
-        Field field(std::stoi(item.substr(0, colon)), item.substr(colon + 1, mark - colon - 1).c_str());
-        if (item[mark] == '#') {
-            field.number = std::stod(item.substr(mark + 1));
-            field.numeric = true;
-        } else {
-            field.setText(item.substr(mark + 1).c_str());
-        }
-        list.push_back(field);
-    }
-    Choice choice("test");
-    Published published;
-    published.address = address;
-    published.fields = list.data();
-    published.fieldCount = static_cast<int>(list.size());
-    return monitor(published, choice) ? text(choice.readings()) : "refused";
+    return parsed(TextFields(fields, address).published(), monitor);
 }
 
 // An Intel desktop as HWiNFO 7 shows it: the processor's DTS sensor, a board chip, a card.
@@ -140,16 +129,16 @@ TEST(Hwinfo, HeadersThatLie)
 TEST(Hwinfo, GadgetValues)
 {
     auto gadget = [](const std::string& fields) { return parsed(fields, readHwinfoGadget, ""); };
-    const std::string amd = "0:Sensor0=CPU [#0]: AMD Ryzen 7 5800X: Enhanced | 0:Label0=CPU (Tctl/Tdie) | "
-                            "0:Value0=61.4 \xb0""C | 0:ValueRaw0=61.4 | 0:Label1=System1 | 0:Value1=96.8 \xb0""F | "
-                            "0:ValueRaw1=96.8 | 0:Sensor2=ASUS TUF GAMING X570-PLUS (Nuvoton NCT6798D) | "
-                            "0:Label2=CPU | 0:Value2=1,830 RPM | 0:ValueRaw2=1830 | 0:Sensor3=GPU [#0]: AMD Radeon | "
-                            "0:Label3=GPU Fan | 0:Value3=1500 RPM | 0:ValueRaw3=1500";
+    const std::string amd = "0:Sensor0=CPU [#0]: AMD Ryzen 7 5800X: Enhanced\n0:Label0=CPU (Tctl/Tdie)\n"
+                            "0:Value0=61.4 \xb0""C\n0:ValueRaw0=61.4\n0:Label1=System1\n0:Value1=96.8 \xb0""F\n"
+                            "0:ValueRaw1=96.8\n0:Sensor2=ASUS TUF GAMING X570-PLUS (Nuvoton NCT6798D)\n"
+                            "0:Label2=CPU\n0:Value2=1,830 RPM\n0:ValueRaw2=1830\n0:Sensor3=GPU [#0]: AMD Radeon\n"
+                            "0:Label3=GPU Fan\n0:Value3=1500 RPM\n0:ValueRaw3=1500";
     EXPECT_EQ(gadget(amd), "61 36 1830");
-    EXPECT_EQ(gadget("0:Label0=CPU Package | 0:ValueRaw0=1e308 | 0:Value0=1e308 \xb0""C | 0:Label1=CPU | "
-                     "0:ValueRaw1=-5 | 0:Value1=-5 RPM | 0:Label9999=CPU | 0:ValueRaw9999=900 | 0:Value9999=900 RPM"),
+    EXPECT_EQ(gadget("0:Label0=CPU Package\n0:ValueRaw0=1e308\n0:Value0=1e308 \xb0""C\n0:Label1=CPU\n"
+                     "0:ValueRaw1=-5\n0:Value1=-5 RPM\n0:Label9999=CPU\n0:ValueRaw9999=900\n0:Value9999=900 RPM"),
               "- - -");
-    EXPECT_EQ(gadget("0:Sensor0=CPU | 0:Value0=45 \xb0""C"), "refused") << "no label: not the gadget's";
+    EXPECT_EQ(gadget("0:Sensor0=CPU\n0:Value0=45 \xb0""C"), "refused") << "no label: not the gadget's";
 }
 
 TEST(CoreTempAfterburnerSpeedFanMbm5, SharedMemory)
@@ -213,8 +202,8 @@ TEST(Aida64, SharedMemoryAndRegistry)
     EXPECT_EQ(aida(std::string(zeroInside, sizeof zeroInside - 1)), "47 - -") << "the text ends at its first zero";
 
     auto registry = [](const std::string& fields) { return parsed(fields, readAidaRegistry, ""); };
-    EXPECT_EQ(registry("0:Label.TCPU=CPU | 0:Value.TCPU=52 | 0:Label.TCC-1-1=CPU Core #1 | 0:Value.TCC-1-1=57 | "
-                       "0:Value.TMOBO=34 | 0:Label.FCPU=CPU | 0:Value.FCPU=1250"),
+    EXPECT_EQ(registry("0:Label.TCPU=CPU\n0:Value.TCPU=52\n0:Label.TCC-1-1=CPU Core #1\n0:Value.TCC-1-1=57\n"
+                       "0:Value.TMOBO=34\n0:Label.FCPU=CPU\n0:Value.FCPU=1250"),
               "57 34 1250");
 }
 
@@ -255,10 +244,10 @@ TEST(LibreHardwareMonitor, WebServerJson)
 TEST(LibreHardwareMonitor, WmiRows)
 {
     auto wmi = [](const std::string& fields) { return parsed(fields, readMonitorWmi, "root\\LibreHardwareMonitor"); };
-    EXPECT_EQ(wmi("0:SensorType=Temperature | 0:Name=CPU Package | 0:Value#47.2 | 0:Parent=/intelcpu/0 | "
-                  "1:SensorType=Fan | 1:Name=GPU Fan | 1:Value#1500 | 1:Parent=/nvidiagpu/0 | "
-                  "2:SensorType=Fan | 2:Name=CPU Fan | 2:Value#987 | 2:Parent=/lpc/nct6798d | "
-                  "3:SensorType=Temperature | 3:Name=System | 3:Value#33.5 | 3:Parent=/lpc/nct6798d"),
+    EXPECT_EQ(wmi("0:SensorType=Temperature\n0:Name=CPU Package\n0:Value#47.2\n0:Parent=/intelcpu/0\n"
+                  "1:SensorType=Fan\n1:Name=GPU Fan\n1:Value#1500\n1:Parent=/nvidiagpu/0\n"
+                  "2:SensorType=Fan\n2:Name=CPU Fan\n2:Value#987\n2:Parent=/lpc/nct6798d\n"
+                  "3:SensorType=Temperature\n3:Name=System\n3:Value#33.5\n3:Parent=/lpc/nct6798d"),
               "47 34 987");
     EXPECT_EQ(wmi(""), "refused") << "no rows: the monitor quit";
 }
@@ -267,17 +256,56 @@ TEST(AcpiZone, EachZoneCheckedOnItsOwn)
 {
     const char* precise = "\\Thermal Zone Information(*)\\High Precision Temperature";
     const char* whole = "\\Thermal Zone Information(*)\\Temperature";
-    EXPECT_EQ(parsed("0:\\_TZ.TZ00#3132 | 1:\\_TZ.TZ01#4032", readZoneCounter, precise), "40 - -")
+    EXPECT_EQ(parsed("0:\\_TZ.TZ00#3132\n1:\\_TZ.TZ01#4032", readZoneCounter, precise), "40 - -")
         << "a zone at 130 degrees hides nothing";
-    EXPECT_EQ(parsed("0:\\_TZ.TZ00#318 | 1:\\_TZ.TZ01#0", readZoneCounter, whole), "45 - -");
-    EXPECT_EQ(parsed("0:CurrentTemperature#3186 | 1:CurrentTemperature#3251", readZoneWmi, ""), "52 - -");
+    EXPECT_EQ(parsed("0:\\_TZ.TZ00#318\n1:\\_TZ.TZ01#0", readZoneCounter, whole), "45 - -");
+    EXPECT_EQ(parsed("0:CurrentTemperature#3186\n1:CurrentTemperature#3251", readZoneWmi, ""), "52 - -");
     EXPECT_EQ(parsed("", readZoneWmi, ""), "refused");
 }
 
 TEST(Hwmon, PickedFiles)
 {
-    EXPECT_EQ(parsed("0:cpu#45500 | 1:board#-128000 | 2:fan#1264", readHwmon, ""), "46 - 1264");
-    EXPECT_EQ(parsed("0:cpu#300 | 2:fan#65535", readHwmon, ""), "- - -") << "0.3 degrees, an absent fan";
+    EXPECT_EQ(parsed("0:cpu#45500\n1:board#-128000\n2:fan#1264", readHwmon, ""), "46 - 1264");
+    EXPECT_EQ(parsed("0:cpu#300\n2:fan#65535", readHwmon, ""), "- - -") << "0.3 degrees, an absent fan";
+}
+
+// What monitors published on real PCs (tests/fixtures/captures), each read as its monitor
+// publishes it: HWiNFO's listings as its shared memory, AIDA64's `reg query` output as its
+// registry values. expected.txt gives, capture by capture, what a person would read off it.
+TEST(RealCaptures, GiveTheReadingsExpected)
+{
+    const std::string folder = FIXTURES "/captures/";
+    auto read = [&](const std::string& capture) {
+        auto file = [&](const char* extension, std::string& content) {
+            std::ifstream in(folder + capture + extension, std::ios::binary);
+            content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            return in.is_open();
+        };
+        std::string content;
+        HwinfoLayout live;
+        live.polled = now;
+        if (capture.rfind("hwinfo/", 0) == 0 && file(".txt", content)) {
+            HwinfoListing listing = hwinfoListing(content);
+            return parsed(hwinfoImage(listing.sensors, listing.readings, live), readHwinfoMemory);
+        }
+        if (file(".txt", content))
+            return parsed(TextFields(content).published(), readAidaRegistry);
+        if (file(".xml", content))
+            return parsed(content, readAidaMemory);
+        return file(".json", content) ? parsed(content, readMonitorJson) : "no such capture";
+    };
+    std::ifstream table(folder + "expected.txt");
+    ASSERT_TRUE(table.is_open()) << folder;
+    int rows = 0;
+    for (std::string line; std::getline(table, line);) {
+        std::istringstream fields(line);
+        std::string capture, cpu, mb, fan, bar;
+        if (line.empty() || line[0] == '#' || !(fields >> capture >> bar >> cpu >> mb >> fan))
+            continue;
+        EXPECT_EQ(read(capture), cpu + " " + mb + " " + fan) << capture;
+        ++rows;
+    }
+    EXPECT_GT(rows, 0);
 }
 
 // What the registry hands over: any program can write these values, with any type and no
@@ -314,6 +342,25 @@ TEST(TextFormats, NumbersWithinTheirBytes)
         EXPECT_EQ(parseDecimal(c.text, c.length, value), c.parsed) << c.text;
         if (c.parsed) {
             EXPECT_DOUBLE_EQ(value, c.value) << c.text;
+        }
+    }
+}
+
+// A web server's answer: only a whole "HTTP/1.x 200" whose headers end gives a body.
+TEST(TextFormats, WebServerAnswers)
+{
+    struct Case { std::string answer; const char* body; } cases[] = {
+        {"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n{}", "{}"}, {"HTTP/1.0 200 OK\r\n\r\n", ""},
+        {"HTTP/1.1 200 OK\r\n\r\n[\r\n\r\n]", "[\r\n\r\n]"}, {"HTTP/1.1 401 Unauthorized\r\n\r\n{}", nullptr},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n", nullptr}, {"HTTP/2 200\r\n\r\n{}", nullptr},
+        {"SSH-2.0-OpenSSH 200\r\n\r\n", nullptr}, {"HTTP/1.1 20", nullptr}, {"", nullptr},
+    };
+    for (const auto& c : cases) {
+        Bytes body(nullptr, 0);
+        EXPECT_EQ(bodyOfAnswer(c.answer.data(), static_cast<unsigned long>(c.answer.size()), body), c.body != nullptr)
+            << c.answer;
+        if (c.body) {
+            EXPECT_EQ(std::string(body.chars(), body.length()), c.body) << c.answer;
         }
     }
 }

@@ -1,6 +1,8 @@
 #include "tests/sensors/publisher_images.h"
 
+#include <algorithm>
 #include <cstring>
+#include <sstream>
 
 void putU32(Image& image, size_t at, uint32_t value)
 {
@@ -67,6 +69,29 @@ Image hwinfoImage(const std::vector<std::string>& sensors, const std::vector<Hwi
             putF64(image, at + 284 + 8 * k, r.value); // value, minimum, maximum, average
     }
     return image;
+}
+
+HwinfoListing hwinfoListing(const std::string& text)
+{
+    HwinfoListing listing;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> parts;
+        for (size_t at = 0, bar = 0; bar != std::string::npos && parts.size() < 4; at = bar + 3) {
+            bar = line.find(" | ", at);
+            parts.push_back(line.substr(at, bar == std::string::npos ? bar : bar - at));
+        }
+        if (parts.size() < 4 || line[0] == '#')
+            continue;
+        std::vector<std::string>& sensors = listing.sensors;
+        size_t sensor = std::find(sensors.begin(), sensors.end(), parts[0]) - sensors.begin();
+        if (sensor == sensors.size())
+            sensors.push_back(parts[0]);
+        const std::string& unit = parts[2];
+        uint32_t type = unit == "RPM" ? 3 : !unit.empty() && (unit.back() == 'C' || unit.back() == 'F') ? 1 : 8;
+        listing.readings.push_back({type, static_cast<uint32_t>(sensor), parts[1], unit, std::stod(parts[3])});
+    }
+    return listing;
 }
 
 Image coreTempImage(const CoreTempState& state)

@@ -27,6 +27,14 @@ struct HwinfoLayout {
 };
 Image hwinfoImage(const std::vector<std::string>& sensors, const std::vector<HwinfoReading>& readings,
                   const HwinfoLayout& layout);
+// What HWiNFO showed, listed one reading a line, "sensor | label | unit | value"
+// (tests/fixtures/captures/hwinfo): sensors in the order first named, a reading in °C or °F a
+// temperature, in RPM a fan, in any other unit of type 8 ("other").
+struct HwinfoListing {
+    std::vector<std::string> sensors;
+    std::vector<HwinfoReading> readings;
+};
+HwinfoListing hwinfoListing(const std::string& text);
 // Where the header keeps each field, for tests that break them.
 enum HwinfoField : size_t { hwinfoSensorOffset = 20, hwinfoSensorSize = 24, hwinfoSensorCount = 28,
                             hwinfoReadingOffset = 32, hwinfoReadingSize = 36, hwinfoReadingCount = 40 };

@@ -4,6 +4,7 @@
 #include "sensors/system/access/http.h"
 
 #include "sensors/system/access/bind.h"
+#include "sensors/system/access/http_answer.h"
 
 // Winsock 2, bound at run time: a bare Windows 95 has none, and the library must load there.
 static HMODULE ws2;
@@ -95,7 +96,7 @@ static bool split(const char* url, sockaddr_in& server, const char*& path)
     return true;
 }
 
-// The answer's body, or nullptr; length is its size.
+// The whole answer, or nullptr when cut short, refused or too large; length is its size.
 static const char* fetch(const char* url, int& length)
 {
     sockaddr_in server;
@@ -137,15 +138,7 @@ static const char* fetch(const char* url, int& length)
         }
     }
     closeSocket(socket);
-    if (!whole || length < 12 || answer[9] != '2' || answer[10] != '0' || answer[11] != '0')
-        return nullptr; // cut short, refused, too large, or not "HTTP/1.x 200"
-    for (int i = 0; i + 3 < length; ++i) {
-        if (answer[i] == '\r' && answer[i + 1] == '\n' && answer[i + 2] == '\r' && answer[i + 3] == '\n') {
-            length -= i + 4;
-            return answer + i + 4;
-        }
-    }
-    return nullptr;
+    return whole ? answer : nullptr;
 }
 
 bool httpGet(const char* url, Bytes& body)
@@ -154,8 +147,5 @@ bool httpGet(const char* url, Bytes& body)
         return false;
     int length;
     const char* answer = fetch(url, length);
-    if (!answer)
-        return false;
-    body = Bytes(reinterpret_cast<const unsigned char*>(answer), static_cast<unsigned long>(length));
-    return true;
+    return answer && bodyOfAnswer(answer, static_cast<unsigned long>(length), body);
 }

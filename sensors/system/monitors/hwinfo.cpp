@@ -3,11 +3,11 @@
 #include "sensors/system/numbers.h"
 
 // Far enough from the last poll to say HWiNFO stopped: some polling periods, and at least
-// this many seconds for a clock that moved a little.
+// this many seconds for a clock that moved a little. The stamp may hold any 64 bits, so it is
+// compared with the times around now rather than subtracted from it, which could overflow.
 static bool recent(long long polled, long long now, long long limit)
 {
-    long long age = now - polled;
-    return age <= limit && age >= -limit;
+    return polled >= now - limit && polled <= now + limit;
 }
 
 // HWiNFO_SENSORS_SHARED_MEM2, packed: signature "HWiS", version, revision, poll time (64-bit

@@ -1,0 +1,7 @@
+// AIDA64's (and EVEREST's) shared-memory text.
+#include "fuzz/target.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    return offerAndCheck(readAidaMemory, publishedBytes(data, size));
+}

@@ -1,0 +1,7 @@
+// Core Temp's shared memory.
+#include "fuzz/target.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    return offerAndCheck(readCoreTemp, publishedBytes(data, size));
+}

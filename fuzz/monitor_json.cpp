@@ -1,0 +1,7 @@
+// LibreHardwareMonitor's and Open Hardware Monitor's data.json.
+#include "fuzz/target.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    return offerAndCheck(readMonitorJson, publishedBytes(data, size));
+}
