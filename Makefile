@@ -29,7 +29,7 @@ build: setup
 	    cmake --build $(WIN64) -j$(JOBS); \
 	fi
 
-# The fuzz targets (fuzz/): natively, with clang, libFuzzer and the sanitizers.
+# The fuzz targets (tests/fuzz/): natively, with clang, libFuzzer and the sanitizers.
 fuzz-build: setup
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DQUELLOR_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ) -j$(JOBS)
@@ -49,7 +49,7 @@ clean:
 
 # Every fuzz target for FUZZ_SECONDS, then each one's inputs, coverage and findings.
 fuzz: fuzz-build
-	@fuzz/run $(FUZZ) $(FUZZ_SECONDS) $(JOBS)
+	@tests/fuzz/run $(FUZZ) $(FUZZ_SECONDS) $(JOBS)
 
 # The two downloads for Windows users, from the 32-bit build: build/quellor-<version>-win32.zip
 # and the setup program build/quellor-<version>-setup.exe (made by `make build`).

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "fuzz/published_text.h"
+#include "tests/support/published_text.h"
 #include "sensors/system/access/http_answer.h"
 #include "sensors/system/diagnosis.h"
 #include "sensors/system/monitors/monitors.h"
@@ -48,7 +48,7 @@ std::string parsed(const std::string& text, Monitor monitor)
     return parsed(Image(text.begin(), text.end()), monitor);
 }
 
-// Fields written one a line, "row:name=text" or "row:name#number" (fuzz/published_text.h).
+// Fields written one a line, "row:name=text" or "row:name#number" (tests/support/published_text.h).
 std::string parsed(const std::string& fields, Monitor monitor, const char* address)
 {
     return parsed(TextFields(fields, address).published(), monitor);

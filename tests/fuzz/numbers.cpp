@@ -1,6 +1,6 @@
 // The numbers sources write: a kernel attribute as access/files.cpp reads it (at most 31 bytes,
 // terminated), and a decimal within its bytes as the monitors parse it.
-#include "fuzz/target.h"
+#include "tests/fuzz/target.h"
 #include "sensors/system/numbers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,5 +1,5 @@
 // Motherboard Monitor 5's shared memory.
-#include "fuzz/target.h"
+#include "tests/fuzz/target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,5 +1,5 @@
 // The ACPI thermal zones: the counter's instances, in either of its units, and WMI's rows.
-#include "fuzz/target.h"
+#include "tests/fuzz/target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,5 +1,5 @@
 // LibreHardwareMonitor's and Open Hardware Monitor's WMI rows, as the WMI access hands them over.
-#include "fuzz/target.h"
+#include "tests/fuzz/target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,6 +1,6 @@
 // The hwmon rules over a machine's files: each pick must name a file the inventory holds, as
 // access/hwmon_files.cpp looks it up there and reads it.
-#include "fuzz/target.h"
+#include "tests/fuzz/target.h"
 
 static bool holds(const Inventory& found, const Pick& pick)
 {

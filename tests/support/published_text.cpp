@@ -1,4 +1,4 @@
-#include "fuzz/published_text.h"
+#include "tests/support/published_text.h"
 
 #include <cstdlib>
 #include <map>

@@ -1,6 +1,6 @@
 // One registry value as RegEnumValueA hands it over: its type (the first byte), then its data,
 // of any size and terminated or not. Its text must end within the field.
-#include "fuzz/target.h"
+#include "tests/fuzz/target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,5 +1,5 @@
 // HWiNFO's gadget values, as the registry access hands them over.
-#include "fuzz/target.h"
+#include "tests/fuzz/target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

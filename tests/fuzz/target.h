@@ -5,10 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz/published_text.h"
+#include "tests/support/published_text.h"
 #include "sensors/system/monitors/monitors.h"
 
-// The clock the targets give the monitors that date what they publish; fuzz/seeds.cpp stamps
+// The clock the targets give the monitors that date what they publish; tests/fuzz/seeds.cpp stamps
 // its images with it, so that mutations start from data the monitors take as fresh.
 constexpr long long fuzzNow = 1767225600; // 1 January 2026
 

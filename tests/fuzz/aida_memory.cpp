@@ -1,5 +1,5 @@
 // AIDA64's (and EVEREST's) shared-memory text.
-#include "fuzz/target.h"
+#include "tests/fuzz/target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

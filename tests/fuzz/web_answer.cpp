@@ -1,6 +1,6 @@
 // A whole answer from the web server on 8085: its status line and headers, then its body as
 // data.json.
-#include "fuzz/target.h"
+#include "tests/fuzz/target.h"
 #include "sensors/system/access/http_answer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,5 +1,5 @@
 // MSI Afterburner's shared memory.
-#include "fuzz/target.h"
+#include "tests/fuzz/target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

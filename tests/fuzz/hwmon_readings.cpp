@@ -1,5 +1,5 @@
 // The three hwmon files the rules picked, as access/hwmon_files.cpp hands them over.
-#include "fuzz/target.h"
+#include "tests/fuzz/target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -10,7 +10,7 @@
 #include <set>
 #include <sstream>
 
-#include "fuzz/target.h"
+#include "tests/fuzz/target.h"
 #include "tests/sensors/publisher_images.h"
 
 namespace fs = std::filesystem;
