@@ -1,11 +1,11 @@
 // The readings of the sweep library, a function of the sample number: the count of
 // GetMBTemperature calls so far, as sample_counter.h keeps it. Computed, not read from a file,
-// so that a hundred thousand samples take seconds.
+// so that thousands of samples take seconds.
 #pragma once
 
 // The CPU runs from -40 to 119, across every face's band, and the board from -20 to 79, over
 // and over. From this sample on both run one degree higher: the maxima rise once more, late.
-constexpr long sweepRiseAt = 50000;
+constexpr long sweepRiseAt = 12500;
 constexpr int sweepTopCpu = 120, sweepTopMb = 80; // the maxima of a run past sweepRiseAt
 
 inline int sweepLift(long sample) { return sample >= sweepRiseAt ? 1 : 0; }

@@ -3,8 +3,8 @@
 //
 // It also stands between quellor.exe and Shell_NotifyIconA, and hands the shell only one icon
 // change in ten, answering the others itself as the shell would. Wine's tray takes over 2 ms
-// for each change of icon (the benchmarks measure it), which would make a hundred thousand
-// samples a matter of minutes. Quellor's side of every sample, its Shell_NotifyIconA call
+// for each change of icon (the benchmarks measure it), which would make the soak's
+// thousands of samples a matter of minutes. Quellor's side of every sample, its Shell_NotifyIconA call
 // included, still runs every time; additions and removals always reach the shell.
 #include <windows.h>
 #include <shellapi.h>
