@@ -29,7 +29,7 @@
 // Sources that say what a value is by an id or a field offer it at the rank of its meaning; the
 // hwmon files, chosen by their own rules (monitors/hwmon.cpp), at the top rank.
 //
-// Among the sources: for each reading, the first in the table (sources.cpp) that has it, read
+// Among the sources: for each reading, the first in the table (sources.h) that has it, read
 // within the last 15 seconds.
 
 static bool isAny(const char* name, const char* const* names, int count)
@@ -139,10 +139,7 @@ void Choice::keep(Best& best, int rank, const char* name, int value, bool hottes
         return;
     best.rank = rank;
     best.value = value;
-    int i = 0;
-    for (; name[i] && i < sensorNameLength - 1; ++i)
-        best.name[i] = name[i];
-    best.name[i] = '\0';
+    copyLabel(best.name, sensorNameLength, name);
 }
 
 void Choice::offer(Quantity quantity, const char* name, double value, bool onGraphicsCard)
@@ -188,8 +185,7 @@ Reading Choice::reading(const Best& best) const
     result.found = true;
     result.value = best.value;
     result.source = source;
-    for (int i = 0; i < sensorNameLength; ++i)
-        result.sensor[i] = best.name[i];
+    copyLabel(result.sensor, sensorNameLength, best.name);
     return result;
 }
 

@@ -42,6 +42,14 @@ bool labelEndsWith(const char* label, const char* end)
     return length >= tail && labelStartsWith(label + length - tail, end);
 }
 
+void copyLabel(char* to, int size, const char* from, unsigned long length)
+{
+    int n = 0;
+    for (; n < size - 1 && static_cast<unsigned long>(n) < length && from[n]; ++n)
+        to[n] = from[n];
+    to[n] = '\0';
+}
+
 int cpuFanRank(const char* label)
 {
     if (!labelStartsWith(label, "cpu") && !labelStartsWith(label, "processor"))

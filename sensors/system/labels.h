@@ -11,3 +11,7 @@ bool labelEndsWith(const char* label, const char* end);
 // 2 for a fan named after the processor ("CPU Fan", "CPU", "Processor Fan"), 1 for the
 // optional second header beside it ("CPU_Opt"), 0 for any other fan.
 int cpuFanRank(const char* label);
+
+// Copies from up to its first zero or length characters, whichever comes first, cut to fit
+// to (size bytes, always terminated): for names and texts a monitor wrote, terminated or not.
+void copyLabel(char* to, int size, const char* from, unsigned long length = 0xFFFFFFFFul);

@@ -1,14 +1,7 @@
 #include "sensors/system/published.h"
 
+#include "sensors/system/labels.h"
 #include "sensors/system/numbers.h"
-
-static void copyText(char* to, int size, const char* from, unsigned long length)
-{
-    int n = 0;
-    for (; n < size - 1 && static_cast<unsigned long>(n) < length && from[n]; ++n)
-        to[n] = from[n];
-    to[n] = '\0';
-}
 
 static bool sameName(const char* a, const char* b)
 {
@@ -43,13 +36,13 @@ bool Published::number(int row, const char* name, double& value) const
 
 Field::Field(int row, const char* name) : row(row), number(0), numeric(false)
 {
-    copyText(this->name, sizeof this->name, name, sizeof this->name);
+    copyLabel(this->name, sizeof this->name, name, sizeof this->name);
     text[0] = '\0';
 }
 
 void Field::setText(const char* from, unsigned long length)
 {
-    copyText(text, sizeof text, from, length);
+    copyLabel(text, sizeof text, from, length);
 }
 
 void FieldList::add(const Field& field)

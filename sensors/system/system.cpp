@@ -1,6 +1,6 @@
 // The "vesk.dll" we ship. It reads what the hardware monitor the user already runs publishes
 // for other programs, then, under Wine on Linux, the kernel's hwmon files, then the ACPI
-// thermal zone: the sources of sources.cpp, each read on a thread of the library's own
+// thermal zone: the sources of sources.h, each read on a thread of the library's own
 // (workers.h). Every call but the first returns at once; the first waits for the first round,
 // at most half a second. README.md in this folder draws the whole way from a source to a call.
 #include <windows.h>

@@ -47,14 +47,6 @@ unsigned long readString(const char* text, unsigned long length, unsigned long a
     return at < length ? at + 1 : length;
 }
 
-void copy(char* to, int size, const char* from)
-{
-    int n = 0;
-    for (; from[n] && n < size - 1; ++n)
-        to[n] = from[n];
-    to[n] = '\0';
-}
-
 // What one sensor says: its name, its kind (by "Type", or by its unit where an older version
 // writes none), and its value in degrees Celsius ("45,0 °C", "113.0 °F") or rpm.
 void offerSensor(Choice& choice, const char* name, const char* type, const char* value, bool graphics)
@@ -127,19 +119,19 @@ bool readMonitorJson(const Published& published, Choice& choice)
             if (depth == 0)
                 continue;
             if (expectKey) {
-                copy(key, sizeof key, string);
+                copyLabel(key, sizeof key, string);
                 expectKey = false;
                 continue;
             }
             Node& node = stack[depth - 1];
             if (labelEquals(key, "Text"))
-                copy(node.text, sizeof node.text, string);
+                copyLabel(node.text, sizeof node.text, string);
             else if (labelEquals(key, "Type"))
-                copy(node.type, sizeof node.type, string);
+                copyLabel(node.type, sizeof node.type, string);
             else if (labelEquals(key, "Value"))
-                copy(node.value, sizeof node.value, string);
+                copyLabel(node.value, sizeof node.value, string);
             else if (labelEquals(key, "RawValue"))
-                copy(node.raw, sizeof node.raw, string);
+                copyLabel(node.raw, sizeof node.raw, string);
             else if (labelEquals(key, "ImageURL"))
                 node.graphics = node.graphics || labelContains(string, "nvidia.png") || labelContains(string, "ati.png")
                     || labelContains(string, "icon/intel.png") || labelContains(string, "gpu");

@@ -1,7 +1,7 @@
 // Every monitor the library understands, one file each, all of the one shape (Monitor in
 // published.h): pure code that turns what the monitor published into offers to the choice.
 // Nothing here trusts its input: every offset, count and length is checked against what was
-// handed over, and every value passes the check in choice.h. sources.cpp says where each
+// handed over, and every value passes the check in choice.h. sources.h says where each
 // reads from and in which order they are preferred.
 #pragma once
 
