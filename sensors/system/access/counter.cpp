@@ -15,7 +15,6 @@ static PDH_STATUS(WINAPI* closeQueryHandle)(PDH_HQUERY);
 
 bool CounterSession::open(const char* path, const char* orElse)
 {
-    failure = ERROR_SUCCESS;
     HMODULE pdh = LoadLibraryA("pdh.dll");
     // The English names work on every language of Windows since Vista; before, only the
     // localised ones do, and English systems are all this can find there.
@@ -25,7 +24,7 @@ bool CounterSession::open(const char* path, const char* orElse)
     if (!bound) {
         if (pdh)
             FreeLibrary(pdh);
-        return fail(PDH_CSTATUS_NO_OBJECT);
+        return false;
     }
     if (add(path) || (orElse && add(orElse)))
         return true;
@@ -40,7 +39,7 @@ bool CounterSession::add(const char* path)
         status = addCounter(query, path, 0, &counter);
     if (status != ERROR_SUCCESS) {
         closeQuery();
-        return fail(status);
+        return false;
     }
     added = path;
     return true;
@@ -61,12 +60,6 @@ void CounterSession::close()
         FreeLibrary(pdh);
 }
 
-bool CounterSession::fail(long status)
-{
-    failure = status;
-    return false;
-}
-
 // A handful of zones; one thread reads the counter.
 static Field storage[64];
 static FieldList instances(storage, 64);
@@ -76,18 +69,16 @@ bool CounterSession::read(const char* path, Published& published)
     instances.clear();
     if (!query || added != path)
         return false;
-    PDH_STATUS status = collect(query);
-    if (status != ERROR_SUCCESS)
-        return fail(status);
+    if (collect(query) != ERROR_SUCCESS)
+        return false;
     // A handful of zones at most; what does not fit here is not looked at.
     union {
         PDH_FMT_COUNTERVALUE_ITEM_A items[1];
         char bytes[4096];
     } buffer;
     DWORD size = sizeof buffer, count = 0;
-    status = formattedArray(counter, PDH_FMT_DOUBLE | PDH_FMT_NOSCALE, &size, &count, buffer.items);
-    if (status != ERROR_SUCCESS)
-        return fail(status);
+    if (formattedArray(counter, PDH_FMT_DOUBLE | PDH_FMT_NOSCALE, &size, &count, buffer.items) != ERROR_SUCCESS)
+        return false;
     int kept = 0;
     for (DWORD i = 0; i < count; ++i) {
         const PDH_FMT_COUNTERVALUE_ITEM_A& item = buffer.items[i];
@@ -95,11 +86,8 @@ bool CounterSession::read(const char* path, Published& published)
         // valid data: both are values.
         if (item.FmtValue.CStatus != PDH_CSTATUS_VALID_DATA && item.FmtValue.CStatus != PDH_CSTATUS_NEW_DATA)
             continue;
-        Field field(kept++, item.szName ? item.szName : "");
-        field.number = item.FmtValue.doubleValue;
-        field.numeric = true;
-        instances.add(field);
+        instances.addNumber(kept++, item.szName ? item.szName : "", item.FmtValue.doubleValue);
     }
     instances.publish(published);
-    return kept > 0 || fail(PDH_NO_DATA);
+    return kept > 0;
 }

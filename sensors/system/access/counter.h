@@ -16,16 +16,11 @@ public:
     // the instance; false for any other path than the one added, or when no instance has data.
     bool read(const char* path, Published& published);
 
-    // The PDH status of the last failure.
-    long lastError() const { return failure; }
-
 private:
-    bool fail(long status);
     bool add(const char* path);
     void closeQuery();
 
     void* query = nullptr;
     void* counter = nullptr;
     const char* added = nullptr; // the path of the counter in the query
-    long failure = 0;
 };
