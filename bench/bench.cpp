@@ -15,6 +15,7 @@
 
 #include "tests/support/process_gauges.h"
 #include "tests/support/sample_driver.h"
+#include "tests/support/windows.h"
 
 namespace {
 
@@ -153,31 +154,10 @@ bool start(Program& program, const std::string& arguments)
                           &startup, &program.process);
 }
 
-struct Search {
-    DWORD processId;
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK findWindow(HWND window, LPARAM context)
-{
-    auto search = reinterpret_cast<Search*>(context);
-    DWORD owner = 0;
-    char name[64] = "";
-    GetWindowThreadProcessId(window, &owner);
-    GetClassNameA(window, name, sizeof name);
-    if (owner == search->processId && std::strcmp(name, search->className) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND mainWindow(const Program& program)
 {
-    Search search{program.process.dwProcessId, program.className.c_str(), nullptr};
-    EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> windows = topLevelWindows(program.process.dwProcessId, program.className.c_str());
+    return windows.empty() ? nullptr : windows[0];
 }
 
 // Finds the program among Linux's processes, once it has started: its command line names it.

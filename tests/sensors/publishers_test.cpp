@@ -12,6 +12,7 @@
 #include "tests/sensors/played_publishers.h"
 #include "tests/support/files.h"
 #include "tests/support/library.h"
+#include "tests/support/windows.h"
 
 namespace {
 
@@ -331,28 +332,11 @@ TEST(HostilePublishers, EveryCallReturnsAtOnce)
 
 namespace {
 
-struct WindowSearch {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK checkWindow(HWND window, LPARAM data)
-{
-    auto& search = *reinterpret_cast<WindowSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (owner == search.process && lstrcmpA(name, "Vesk") == 0)
-        search.found = window;
-    return search.found == nullptr;
-}
-
+// Quellor's window, once it has one.
 HWND windowOf(DWORD process)
 {
-    WindowSearch search = {process, nullptr};
-    EnumWindows(checkWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    std::vector<HWND> windows = topLevelWindows(process, "Vesk");
+    return windows.empty() ? nullptr : windows[0];
 }
 
 std::string fields(HWND window)

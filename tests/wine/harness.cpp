@@ -77,40 +77,6 @@ bool QuellorRun::running() const
     return process.hProcess && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-namespace {
-
-struct Search {
-    DWORD pid;
-    const char* className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK collect(HWND window, LPARAM context)
-{
-    auto search = reinterpret_cast<Search*>(context);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == search->pid && className(window) == search->className)
-        search->found.push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> topLevelWindows(DWORD pid, const char* name)
-{
-    Search search{pid, name, {}};
-    EnumWindows(collect, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-} // namespace
-
-std::string className(HWND window)
-{
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 std::string windowText(HWND window)
 {
     char text[256] = "";

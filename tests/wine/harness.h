@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/windows.h"
+
 // A finished message box: what it said and how it looked.
 struct MessageBoxSeen {
     std::string caption, text;
@@ -63,4 +65,3 @@ private:
 bool trayIcons(std::vector<HWND>& icons);
 
 std::string windowText(HWND window);
-std::string className(HWND window);
