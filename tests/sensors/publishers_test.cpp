@@ -219,7 +219,8 @@ std::vector<Played> allHostile();
 } // namespace
 
 // A broken or hostile monitor beside a sound one: the library survives, answers, and the
-// sound one's values come through.
+// sound one's values come through. (Each field of a header that lies is also broken on its
+// own, without Win32, in monitors_test.cpp.)
 TEST(HostilePublishers, NeverCrashOrStall)
 {
     CoreTempState absurd;
@@ -229,19 +230,6 @@ TEST(HostilePublishers, NeverCrashOrStall)
     while (tags.size() < 200000)
         tags += "<temp><id>TCPU<label><value>5";
     Case cases[] = {
-        {"HWiNFO's counts run past the mapping", [] { return withLaptop({play<PlayedMapping>(
-             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingCount, 0x7FFFFFFF))}); }, "58 0 0", "Core Temp"},
-        {"HWiNFO's offset near 4 GiB", [] { return withLaptop({play<PlayedMapping>(
-             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingOffset, 0xFFFFFFF0))}); }, "58 0 0", "Core Temp"},
-        {"HWiNFO's element size 0", [] { return withLaptop({play<PlayedMapping>(
-             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingSize, 0))}); }, "58 0 0", "Core Temp"},
-        {"HWiNFO's element size 1", [] { return withLaptop({play<PlayedMapping>(
-             "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoSensorSize, 1))}); }, "58 0 0", "Core Temp"},
-        {"HWiNFO's names, labels and units with no terminator anywhere", [] {
-             Image image = intelDesktop();
-             for (size_t at = 48; at < image.size(); ++at)
-                 image[at] = image[at] ? image[at] : 'x';
-             return withLaptop({play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", image)}); }, "58 0 0", "Core Temp"},
         {"HWiNFO's readings name sensors that do not exist, or are absurd", [] {
              HwinfoLayout layout;
              layout.polled = unixNow();
@@ -313,21 +301,17 @@ TEST(HostilePublishers, EveryCallReturnsAtOnce)
     auto describe = library.describe;
     ASSERT_TRUE(cpu && describe);
     DWORD start = GetTickCount(), slowest = 0;
-    int value = 0;
     while (describe(nullptr, 0) < 3 && GetTickCount() - start < 15000) {
         DWORD before = GetTickCount();
-        value = cpu();
+        cpu();
         slowest = std::max(slowest, GetTickCount() - before);
         Sleep(10);
     }
     EXPECT_GE(describe(nullptr, 0), 3) << "three rounds within 15 s";
     EXPECT_EQ(cpu(), 58);
-    // A call that waited for a round would wait for the silent server's time-out, about a
-    // second; one that does not is done in microseconds, however busy the machine.
     // The first call may wait for the first round, half a second at most; one that waited for
-    // the silent server would wait a second or more.
+    // the silent server's time-out would wait a second or more.
     EXPECT_LT(slowest, 900u) << "a call waited for a source";
-    (void)value;
 }
 
 namespace {

@@ -69,7 +69,6 @@ static void waitUntilStopped(const Workers& workers)
 
 TEST(Workers, AStalledSourceHoldsBackOnlyItself)
 {
-    TempFolder empty("vesk-stall");
     ScopedVariable root("VESK_SYSFS_ROOT", (windowsPath(FIXTURES) + "\\intel-desktop").c_str());
     stallMs = 8000;
     stalledReads = 0;
@@ -90,8 +89,6 @@ TEST(Workers, AStalledSourceHoldsBackOnlyItself)
     waitUntilStopped(workers);
 }
 
-// A source that cannot be read at all (its mapping gone, a web request timed out) keeps the
-// readings it last gave, with the time they were read, for the exports to let them age.
 // A source on a clock of its own that cannot be read (its request refused or timed out) keeps
 // the readings it last gave, with the time they were read, for the exports to let them age.
 TEST(Workers, AnUnreadableSourceKeepsItsLastReadingsAndTheirTime)
