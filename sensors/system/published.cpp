@@ -100,7 +100,7 @@ static unsigned long hashOf(const Bytes& bytes)
     return hash;
 }
 
-bool ChangeWatch::fresh(const Bytes& bytes, unsigned now)
+bool ChangeWatch::fresh(const Bytes& bytes, unsigned now, unsigned unchangedFor)
 {
     unsigned long current = hashOf(bytes);
     if (!seen || current != hash) {
@@ -108,5 +108,5 @@ bool ChangeWatch::fresh(const Bytes& bytes, unsigned now)
         hash = current;
         changedAt = now;
     }
-    return now - changedAt < unchangedForMs;
+    return now - changedAt < unchangedFor;
 }

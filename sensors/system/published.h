@@ -59,14 +59,12 @@ private:
 // is false.
 bool fieldFromRegistry(unsigned long type, const unsigned char* data, unsigned long size, Field& field);
 
-// For a mapping whose monitor writes no time of its own: when none of its bytes changed for
-// this long, the monitor has quit and someone else holds the mapping open with its last values.
-constexpr unsigned unchangedForMs = 60000;
-
+// For a mapping whose monitor writes no time of its own: when none of its bytes changed for a
+// minute or so, the monitor has quit and someone else holds the mapping open with its last values.
 class ChangeWatch {
 public:
-    // False once the same bytes have been seen for unchangedForMs (now: GetTickCount()).
-    bool fresh(const Bytes& bytes, unsigned now);
+    // False once the same bytes have been seen for unchangedFor ms (now: GetTickCount()).
+    bool fresh(const Bytes& bytes, unsigned now, unsigned unchangedFor);
 
 private:
     bool seen = false;

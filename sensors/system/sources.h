@@ -16,6 +16,17 @@ enum class Access {
     Hwmon,          // the Linux hwmon files under Wine (access/hwmon_files.cpp)
 };
 
+// What says, at no cost, that a source may have something to read (access/presence.h): it is
+// looked at every round, and until it says so, nothing the source needs is loaded and no
+// thread of its own runs. Reaching a mapping or a key costs no more than such a sign.
+enum class Sign {
+    None,                  // always read
+    Program,               // while one of the programs of the row runs
+    ThermalZones,          // on a machine whose firmware declares ACPI thermal zones
+    ThermalZonesAsAdmin,   // the same, in a process run as administrator
+    KernelFiles,           // where there are hwmon files to read (Wine, or VESK_SYSFS_ROOT)
+};
+
 struct Address {
     const char* name;   // the mapping, key, URL, WMI namespace or counter path
     const char* detail; // the mutex that guards a mapping, or a WMI query
@@ -27,6 +38,8 @@ struct Source {
     Address address;
     Address orElse;   // tried when address has nothing: an older version's name, say
     Monitor monitor;
+    Sign sign;
+    const char* programs[2]; // the files a monitor runs from, for Sign::Program
 };
 
 // The monitors first, in the order of how much of the machine they read and how well they name
@@ -34,30 +47,38 @@ struct Source {
 // some machines only. Where a monitor offers two ways, the richer comes first.
 inline constexpr Source sources[] = {
     {"HWiNFO shared memory", Access::Mapping, {"Global\\HWiNFO_SENS_SM2", "Global\\HWiNFO_SM2_MUTEX"},
-     {"HWiNFO_SENS_SM2", "HWiNFO_SM2_MUTEX"}, readHwinfoMemory},
+     {"HWiNFO_SENS_SM2", "HWiNFO_SM2_MUTEX"}, readHwinfoMemory, Sign::None, {}},
     {"HWiNFO gadget registry", Access::Registry, {"Software\\HWiNFO64\\VSB", nullptr},
-     {"Software\\HWiNFO32\\VSB", nullptr}, readHwinfoGadget},
-    {"AIDA64 shared memory", Access::UndatedMapping, {"AIDA64_SensorValues", nullptr}, {}, readAidaMemory},
-    {"EVEREST shared memory", Access::UndatedMapping, {"EVEREST_SensorValues", nullptr}, {}, readAidaMemory},
+     {"Software\\HWiNFO32\\VSB", nullptr}, readHwinfoGadget, Sign::None, {}},
+    {"AIDA64 shared memory", Access::UndatedMapping, {"AIDA64_SensorValues", nullptr}, {}, readAidaMemory, Sign::None,
+     {}},
+    {"EVEREST shared memory", Access::UndatedMapping, {"EVEREST_SensorValues", nullptr}, {}, readAidaMemory,
+     Sign::None, {}},
     {"AIDA64 registry", Access::Registry, {"Software\\FinalWire\\AIDA64\\SensorValues", nullptr}, {},
-     readAidaRegistry},
+     readAidaRegistry, Sign::None, {}},
+    // Open Hardware Monitor serves the same page.
     {"LibreHardwareMonitor web server", Access::Http, {"http://127.0.0.1:8085/data.json", nullptr}, {},
-     readMonitorJson},
+     readMonitorJson, Sign::Program, {"LibreHardwareMonitor.exe", "OpenHardwareMonitor.exe"}},
     {"LibreHardwareMonitor WMI", Access::Wmi,
-     {"root\\LibreHardwareMonitor", "SELECT SensorType, Name, Value, Parent FROM Sensor"}, {}, readMonitorWmi},
+     {"root\\LibreHardwareMonitor", "SELECT SensorType, Name, Value, Parent FROM Sensor"}, {}, readMonitorWmi,
+     Sign::Program, {"LibreHardwareMonitor.exe", nullptr}},
     {"Open Hardware Monitor WMI", Access::Wmi,
-     {"root\\OpenHardwareMonitor", "SELECT SensorType, Name, Value, Parent FROM Sensor"}, {}, readMonitorWmi},
+     {"root\\OpenHardwareMonitor", "SELECT SensorType, Name, Value, Parent FROM Sensor"}, {}, readMonitorWmi,
+     Sign::Program, {"OpenHardwareMonitor.exe", nullptr}},
     {"Core Temp shared memory", Access::UndatedMapping, {"CoreTempMappingObjectEx", nullptr},
-     {"CoreTempMappingObject", nullptr}, readCoreTemp},
-    {"MSI Afterburner shared memory", Access::Mapping, {"MAHMSharedMemory", nullptr}, {}, readAfterburner},
-    {"SpeedFan shared memory", Access::UndatedMapping, {"SFSharedMemory_ALM", nullptr}, {}, readSpeedFan},
-    {"Motherboard Monitor 5 shared memory", Access::UndatedMapping, {"$M$B$M$5$S$D$", nullptr}, {}, readMbm5},
-    {"the hwmon files", Access::Hwmon, {}, {}, readHwmon},
+     {"CoreTempMappingObject", nullptr}, readCoreTemp, Sign::None, {}},
+    {"MSI Afterburner shared memory", Access::Mapping, {"MAHMSharedMemory", nullptr}, {}, readAfterburner, Sign::None,
+     {}},
+    {"SpeedFan shared memory", Access::UndatedMapping, {"SFSharedMemory_ALM", nullptr}, {}, readSpeedFan, Sign::None,
+     {}},
+    {"Motherboard Monitor 5 shared memory", Access::UndatedMapping, {"$M$B$M$5$S$D$", nullptr}, {}, readMbm5,
+     Sign::None, {}},
+    {"the hwmon files", Access::Hwmon, {}, {}, readHwmon, Sign::KernelFiles, {}},
     {"ACPI thermal zone counter", Access::Counter, {"\\Thermal Zone Information(*)\\High Precision Temperature", nullptr},
-     {"\\Thermal Zone Information(*)\\Temperature", nullptr}, readZoneCounter},
+     {"\\Thermal Zone Information(*)\\Temperature", nullptr}, readZoneCounter, Sign::ThermalZones, {}},
     // Answers only a program run as administrator.
     {"ACPI thermal zone WMI", Access::Wmi, {"root\\WMI", "SELECT CurrentTemperature FROM MSAcpi_ThermalZoneTemperature"},
-     {}, readZoneWmi},
+     {}, readZoneWmi, Sign::ThermalZonesAsAdmin, {}},
 };
 
 constexpr int sourceCount = sizeof sources / sizeof sources[0];

@@ -9,22 +9,21 @@
 #include "sensors/system/workers.h"
 #include "sensors/vesk_diagnosis.h"
 
-static HMODULE self;
-static Workers workers(sources, sourceCount);
+static Session sessions[sourceCount];
+static Workers workers(sources, sessions, sourceCount);
 
-// Nothing here but noting who we are: the loader lock is held, and reading files or starting
-// threads from it can stall the host or deadlock.
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+// Nothing here: the loader lock is held, and reading files or starting threads from it can
+// stall the host or deadlock.
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID)
 {
-    if (reason == DLL_PROCESS_ATTACH)
-        self = instance;
     return TRUE;
 }
 
 static Readings chosen(long* rounds = nullptr)
 {
     Readings latest[maxSources];
-    long done = workers.latest(self, latest);
+    // The threads keep the module that holds this code loaded while they run.
+    long done = workers.latest(reinterpret_cast<const void*>(&DllMain), latest);
     if (rounds)
         *rounds = done;
     return chooseFresh(latest, sourceCount, GetTickCount());

@@ -1,21 +1,19 @@
 #include "sensors/system/workers.h"
 
-#include "sensors/system/access/counter.h"
-#include "sensors/system/access/http.h"
-#include "sensors/system/access/hwmon_files.h"
-#include "sensors/system/access/mapping.h"
-#include "sensors/system/access/registry.h"
-#include "sensors/system/access/wmi.h"
+#include "sensors/system/access/bind.h"
+#include "sensors/system/access/presence.h"
+#include "sensors/system/access/wide.h"
 
-// A read taking longer than this has stalled: the rounds go on without its source.
+// A thread that has spent longer than this in one open or read has stalled: the rounds go on
+// without its sources.
 static const DWORD stalledAfterMs = 1000;
 // How long the call that starts the threads waits for their first round.
 static const DWORD firstRoundMs = 500;
 
-// Mappings and keys on clock 0, all of WMI on clock 1 (one service: when it stalls, it stalls for
-// every namespace, and each thread that brings COM up costs more than the queries), every other
-// source on a clock of its own.
-int Workers::clockOf(int row) const
+// Mappings and keys on thread 0, the lookout; all of WMI on thread 1 (one service: when it
+// stalls, it stalls for every namespace, and each thread that brings COM up costs more than
+// the queries); every other source on a thread of its own.
+int Workers::threadOf(int row) const
 {
     Access access = table[row].access;
     if (access == Access::Mapping || access == Access::UndatedMapping || access == Access::Registry)
@@ -34,45 +32,38 @@ static long long unixTimeNow()
 
 namespace {
 
-// What a thread keeps from one read to the next, for its kind of access.
-struct Sessions {
-    WmiSession wmi[maxSources]; // a connection for each namespace
-    CounterSession counter;
-    HwmonFiles hwmon;
-    ChangeWatch watches[maxSources][2]; // an undated mapping's, one per address
-};
-
-bool open(const Source& source, int row, Sessions& sessions)
+bool open(const Source& source, Session& session)
 {
     switch (source.access) {
-    case Access::Http: return startHttp();
-    case Access::Wmi: return sessions.wmi[row].open();
-    case Access::Counter: return sessions.counter.open(source.address.name, source.orElse.name);
-    case Access::Hwmon: return sessions.hwmon.open();
+    case Access::Http: return session.http.open();
+    case Access::Wmi: return session.wmi.open();
+    case Access::Counter: return session.counter.open(source.address.name, source.orElse.name);
+    case Access::Hwmon: return session.hwmon.open();
     default: return true;
     }
 }
 
-void close(Access access, int row, Sessions& sessions)
+void close(Session& session)
 {
-    switch (access) {
-    case Access::Http: stopHttp(); break;
-    case Access::Wmi: sessions.wmi[row].close(); break;
-    case Access::Counter: sessions.counter.close(); break;
-    default: releaseMappingCopies(); break;
-    }
+    session.mapping.release();
+    session.registry.release();
+    session.http.close();
+    session.wmi.close();
+    session.counter.close();
+    session.hwmon.close();
+    session.open = false;
 }
 
-bool fetch(Access access, int row, const Address& address, Sessions& sessions, Published& published)
+bool fetch(Access access, const Address& address, Session& session, Published& published)
 {
     switch (access) {
     case Access::Mapping:
-    case Access::UndatedMapping: return copyMapping(address.name, address.detail, published.bytes);
-    case Access::Registry: return readRegistryKey(address.name, published);
-    case Access::Http: return httpGet(address.name, published.bytes);
-    case Access::Wmi: return sessions.wmi[row].query(address.name, address.detail, published);
-    case Access::Counter: return sessions.counter.read(address.name, published);
-    case Access::Hwmon: return sessions.hwmon.read(published);
+    case Access::UndatedMapping: return session.mapping.read(address.name, address.detail, published.bytes);
+    case Access::Registry: return session.registry.read(address.name, published);
+    case Access::Http: return session.http.get(address.name, published.bytes);
+    case Access::Wmi: return session.wmi.query(address.name, address.detail, published);
+    case Access::Counter: return session.counter.read(address.name, published);
+    case Access::Hwmon: return session.hwmon.read(published);
     }
     return false;
 }
@@ -80,7 +71,7 @@ bool fetch(Access access, int row, const Address& address, Sessions& sessions, P
 // The source's address, else its second one: the access hands over what it finds, the monitor
 // makes offers of it, and the choice checks and keeps them. False when neither address could
 // be read at all.
-bool readSource(const Source& source, int row, Sessions& sessions, Readings& readings)
+bool readSource(const Source& source, Session& session, DWORD unchangedFor, Readings& readings)
 {
     Choice choice(source.name);
     const Address* addresses[] = {&source.address, &source.orElse};
@@ -91,10 +82,11 @@ bool readSource(const Source& source, int row, Sessions& sessions, Readings& rea
         Published published;
         published.address = addresses[i]->name ? addresses[i]->name : "";
         published.now = unixTimeNow();
-        if (!fetch(source.access, row, *addresses[i], sessions, published))
+        if (!fetch(source.access, *addresses[i], session, published))
             continue;
         fetched = true;
-        if (source.access == Access::UndatedMapping && !sessions.watches[row][i].fresh(published.bytes, GetTickCount()))
+        if (source.access == Access::UndatedMapping
+            && !session.watches[i].fresh(published.bytes, GetTickCount(), unchangedFor))
             continue; // a monitor that quit, and someone else holds its mapping open
         if (source.monitor(published, choice))
             break;
@@ -102,6 +94,59 @@ bool readSource(const Source& source, int row, Sessions& sessions, Readings& rea
     readings = choice.readings();
     readings.cpu.readAt = readings.mb.readAt = readings.fan.readAt = GetTickCount();
     return fetched;
+}
+
+// For each row, whether its sign says it may have something now. One snapshot of the process
+// list serves every program named.
+void lookForSigns(const Source* table, int count, bool (&present)[maxSources])
+{
+    const char* names[2 * maxSources];
+    bool running[2 * maxSources];
+    int named = 0;
+    bool zones = false;
+    for (int i = 0; i < count; ++i) {
+        for (const char* program : table[i].programs)
+            if (table[i].sign == Sign::Program && program)
+                names[named++] = program;
+        zones = zones || table[i].sign == Sign::ThermalZones || table[i].sign == Sign::ThermalZonesAsAdmin;
+    }
+    if (named > 0)
+        findPrograms(names, named, running);
+    zones = zones && hasThermalZones();
+    for (int i = 0, name = 0; i < count; ++i) {
+        switch (table[i].sign) {
+        case Sign::None: present[i] = true; break;
+        case Sign::Program:
+            present[i] = false;
+            for (const char* program : table[i].programs)
+                if (program)
+                    present[i] = running[name++] || present[i];
+            break;
+        case Sign::ThermalZones: present[i] = zones; break;
+        case Sign::ThermalZonesAsAdmin: present[i] = zones && runsAsAdministrator(); break;
+        case Sign::KernelFiles: present[i] = hwmonFilesPresent(); break;
+        }
+    }
+}
+
+// A reference of the thread's own on the module whose code it runs; FreeLibraryAndExitThread
+// lets go of it.
+HMODULE pin(const void* code)
+{
+    // Windows XP and later take it from an address, whatever the file is called.
+    BOOL(WINAPI * byAddress)(DWORD, LPCWSTR, HMODULE*);
+    HMODULE module = nullptr;
+    if (bind(GetModuleHandleA("kernel32.dll"), "GetModuleHandleExW", byAddress))
+        return code && byAddress(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, static_cast<LPCWSTR>(code), &module) ? module
+                                                                                                            : nullptr;
+    // Before, loading the module's own file again counts one more reference: by its wide name
+    // on NT 4 and 2000, by its ANSI name on Windows 9x, whose file names are ANSI.
+    MEMORY_BASIC_INFORMATION region;
+    WCHAR path[MAX_PATH];
+    if (!code || VirtualQuery(code, &region, sizeof region) != sizeof region
+        || !modulePath(static_cast<HMODULE>(region.AllocationBase), path))
+        return nullptr;
+    return loadLibrary(path);
 }
 
 } // namespace
@@ -117,130 +162,175 @@ void Workers::unlock()
     InterlockedExchange(&guard, 0);
 }
 
-void Workers::loop(int clock)
+void Workers::setBusy(int thread, bool busy)
 {
-    Sessions sessions;
-    bool any = false;
+    lock();
+    threads[thread].busy = busy;
+    threads[thread].busySince = GetTickCount();
+    unlock();
+}
+
+// The lookout's first step each round: the signs, and the thread of every source that may
+// have something, when it does not run yet.
+void Workers::lookOut()
+{
+    bool present[maxSources];
+    lookForSigns(table, count, present);
+    bool wanted[maxSources + 2] = {};
+    lock();
     for (int i = 0; i < count; ++i) {
-        if (clockOf(i) != clock)
-            continue;
-        bool opened = open(table[i], i, sessions);
-        any = any || opened;
-        lock();
-        rows[i].absent = !opened;
-        unlock();
+        if (present[i] && !rows[i].present) {
+            rows[i].reads = 0;
+            rows[i].askedFrom = lookoutRounds;
+        }
+        rows[i].present = present[i];
+        wanted[threadOf(i)] = wanted[threadOf(i)] || (present[i] && !rows[i].unavailable);
     }
-    if (!any) {
-        clocks[clock].unavailable = true;
-        return;
-    }
-    while (GetTickCount() - static_cast<DWORD>(lastAsked) < idle) {
-        bool found = false;
+    unlock();
+    for (int id = 1; id < count + 2; ++id)
+        if (wanted[id])
+            start(id);
+}
+
+void Workers::loop(int id)
+{
+    do {
+        if (id == 0)
+            lookOut();
+        bool any = false, found = false;
         for (int i = 0; i < count; ++i) {
-            if (clockOf(i) != clock || rows[i].absent)
+            if (threadOf(i) != id)
                 continue;
+            Session& session = sessions[i];
             lock();
-            rows[i].busy = true;
-            rows[i].busySince = GetTickCount();
+            bool present = rows[i].present;
             unlock();
+            if (!present || session.unavailable) {
+                if (session.open)
+                    close(session);
+                continue;
+            }
+            any = true;
+            setBusy(id, true);
+            if (!session.open) {
+                session.open = open(table[i], session);
+                session.unavailable = !session.open;
+            }
             Readings readings;
-            bool fetched = readSource(table[i], i, sessions, readings);
+            bool fetched = session.open && readSource(table[i], session, timing.unchangedFor, readings);
             found = found || readings.cpu.found || readings.mb.found || readings.fan.found;
-            // A source on a clock of its own that could not be read (a request timed out, a
+            // A source on a thread of its own that could not be read (a request timed out, a
             // query failed) keeps its last readings, which age; for a mapping or a key, not
             // being there means its monitor does not run.
             lock();
-            if (fetched || clock == 0)
+            if (fetched || id == 0)
                 rows[i].readings = readings;
+            rows[i].unavailable = session.unavailable;
             ++rows[i].reads;
-            rows[i].busy = false;
+            threads[id].busy = false;
             unlock();
         }
-        Sleep(found ? interval : quietInterval);
-    }
+        if (id == 0) {
+            lock();
+            ++lookoutRounds;
+            unlock();
+        } else if (!any) {
+            break; // none of its sources may have anything now: the lookout starts it again
+        }
+        if (!pinless)
+            Sleep(found ? timing.interval : timing.quietInterval);
+    } while (!pinless && GetTickCount() - static_cast<DWORD>(lastAsked) < timing.idle);
     for (int i = 0; i < count; ++i)
-        if (clockOf(i) == clock && !rows[i].absent)
-            close(table[i].access, i, sessions);
+        if (threadOf(i) == id && sessions[i].open)
+            close(sessions[i]);
 }
 
 DWORD WINAPI Workers::run(LPVOID parameter)
 {
-    Clock& clock = *static_cast<Clock*>(parameter);
-    clock.owner->loop(clock.id);
-    // Read before letting go: a call after that may start a new thread with its own pin.
-    HMODULE pin = clock.pin;
-    InterlockedExchange(&clock.running, 0);
+    Thread& thread = *static_cast<Thread*>(parameter);
+    thread.owner->loop(thread.id);
+    // Read before letting go: a start after that may give the thread a new pin.
+    HMODULE pin = thread.pin;
+    InterlockedExchange(&thread.running, 0);
     if (pin)
         FreeLibraryAndExitThread(pin, 0);
     return 0;
 }
 
-bool Workers::start(HMODULE module)
+bool Workers::start(int id)
 {
-    bool started = false;
-    for (int id = 0; id < count + 2; ++id) {
-        bool used = false;
-        for (int i = 0; i < count; ++i)
-            used = used || clockOf(i) == id;
-        // running is only ever 0 or 1, so an exchange does what a compare-and-exchange would,
-        // and also on the 386, which has no instruction for the latter. A thread stalled in a
-        // read still runs, and is left to it.
-        Clock& clock = clocks[id];
-        if (!used || clock.unavailable || InterlockedExchange(&clock.running, 1) != 0)
-            continue;
-        lock();
-        for (int i = 0; i < count; ++i)
-            if (clockOf(i) == id)
-                rows[i] = Row{};
-        unlock();
-        clock.owner = this;
-        clock.id = id;
-        // Loading our own file again only counts one more reference to the module.
-        char path[MAX_PATH];
-        clock.pin = module && GetModuleFileNameA(module, path, MAX_PATH) ? LoadLibraryA(path) : nullptr;
-        DWORD threadId; // Windows 9x refuses to start a thread without somewhere to put its id
-        HANDLE thread = CreateThread(nullptr, 0, run, &clock, 0, &threadId);
-        if (thread) {
-            CloseHandle(thread);
-            started = true;
-            continue;
-        }
-        if (clock.pin)
-            FreeLibrary(clock.pin);
-        lock();
-        for (int i = 0; i < count; ++i)
-            rows[i].absent = rows[i].absent || clockOf(i) == id;
-        unlock();
-        InterlockedExchange(&clock.running, 0);
+    // running is only ever 0 or 1, so an exchange does what a compare-and-exchange would, and
+    // also on the 386, which has no instruction for the latter. A thread stalled in a read
+    // still runs, and is left to it.
+    Thread& thread = threads[id];
+    if (InterlockedExchange(&thread.running, 1) != 0)
+        return false;
+    thread.owner = this;
+    thread.id = id;
+    thread.pin = pinless ? nullptr : pin(code);
+    lock();
+    thread.busy = false;
+    unlock();
+    DWORD threadId; // Windows 9x refuses to start a thread without somewhere to put its id
+    HANDLE handle = CreateThread(nullptr, 0, run, &thread, 0, &threadId);
+    if (handle) {
+        CloseHandle(handle);
+        return true;
     }
-    return started;
+    if (thread.pin)
+        FreeLibrary(thread.pin);
+    lock();
+    for (int i = 0; i < count; ++i)
+        if (threadOf(i) == id)
+            sessions[i].unavailable = rows[i].unavailable = true;
+    unlock();
+    InterlockedExchange(&thread.running, 0);
+    return false;
 }
 
 // With the guard held.
 long Workers::rounds()
 {
+    long done = lookoutRounds;
     DWORD now = GetTickCount();
-    long fewest = -1;
     for (int i = 0; i < count; ++i) {
-        const Row& row = rows[i];
-        if (row.absent || (row.busy && now - row.busySince > stalledAfterMs))
-            continue;
-        if (fewest < 0 || row.reads < fewest)
-            fewest = row.reads;
+        const Thread& thread = threads[threadOf(i)];
+        bool stalled = thread.busy && now - thread.busySince > stalledAfterMs;
+        if (rows[i].present && !rows[i].unavailable && !stalled && rows[i].reads == 0 && rows[i].askedFrom < done)
+            done = rows[i].askedFrom;
     }
-    return fewest < 0 ? 0 : fewest;
+    return done;
 }
 
-long Workers::latest(HMODULE module, Readings (&out)[maxSources])
+long Workers::latest(const void* inModule, Readings (&out)[maxSources])
 {
     InterlockedExchange(&lastAsked, static_cast<LONG>(GetTickCount()));
-    if (start(module)) {
-        for (DWORD begin = GetTickCount(); GetTickCount() - begin < firstRoundMs; Sleep(5)) {
-            lock();
-            long done = rounds();
-            unlock();
-            if (done > 0)
-                break;
+    if (!threads[0].running) {
+        // A fresh start: what the rows held is from before the threads last ended.
+        code = inModule;
+        HMODULE reference = pin(code);
+        pinless = !reference;
+        if (reference)
+            FreeLibrary(reference);
+        lock();
+        for (Row& row : rows) {
+            row.readings = Readings{};
+            row.reads = 0;
+            row.present = false; // until the lookout's first round; unavailable stays so
+        }
+        lookoutRounds = 0;
+        unlock();
+        if (start(0)) {
+            for (DWORD begin = GetTickCount(); GetTickCount() - begin < firstRoundMs || pinless; Sleep(5)) {
+                lock();
+                long done = rounds();
+                unlock();
+                bool ended = true;
+                for (const Thread& thread : threads)
+                    ended = ended && !thread.running;
+                if (pinless ? ended : done > 0)
+                    break;
+            }
         }
     }
     lock();
@@ -249,12 +339,4 @@ long Workers::latest(HMODULE module, Readings (&out)[maxSources])
     long done = rounds();
     unlock();
     return done;
-}
-
-bool Workers::running() const
-{
-    for (const Clock& clock : clocks)
-        if (clock.running)
-            return true;
-    return false;
 }

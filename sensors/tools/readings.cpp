@@ -5,16 +5,19 @@
 //   CPU 55 from HWiNFO shared memory, "CPU Package"
 //   ...
 // or, when nothing gives any reading, which monitors would. The setup program shows the same
-// on its last page.
-// The system library asks the monitors on a worker thread: this waits, up to 10 s, for its
+// on its last page. Paths are wide, so that a folder under a user's name in any script works.
+// The system library asks the monitors on threads of its own: this waits, up to 10 s, for its
 // first round to finish before reading. scripts/choose-sensor and the tests run it under Wine.
 // Exit status: 0 with the readings printed, 2 when the library does not load, 3 when an export
 // is missing.
 #include <windows.h>
 
+#include "core/sensor_library.h"
+#include "sensors/system/access/bind.h"
+#include "sensors/system/access/wide.h"
 #include "sensors/vesk_diagnosis.h"
+#include "ui/argument_text.h"
 
-using ReadingFn = int (*)();
 using DescribeFn = int (*)(char*, int);
 
 static void write(const char* text)
@@ -23,66 +26,61 @@ static void write(const char* text)
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, static_cast<DWORD>(lstrlenA(text)), &written, nullptr);
 }
 
-static void fail(const char* what, const char* path)
+static void fail(const char* what, const WCHAR* path)
 {
-    char line[MAX_PATH + 80];
-    wsprintfA(line, "readings: %s %s (error %lu)\r\n", what, path, GetLastError());
+    DWORD error = GetLastError();
+    char name[MAX_PATH], line[MAX_PATH + 80];
+    if (!WideCharToMultiByte(CP_ACP, 0, path, -1, name, MAX_PATH, nullptr, nullptr))
+        name[0] = '\0';
+    wsprintfA(line, "readings: %s %s (error %lu)\r\n", what, name, error);
     DWORD written;
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(lstrlenA(line)), &written, nullptr);
 }
 
-// The first argument of the command line, unquoted, with "/" as "\" (scripts hand over
-// "Z:/..." paths and LoadLibrary wants backslashes); else the vesk.dll beside this program.
-static void libraryPath(char (&path)[MAX_PATH])
+// The first argument, unquoted, with "/" as "\" (scripts hand over "Z:/..." paths and
+// LoadLibrary wants backslashes); else the vesk.dll beside this program.
+static void libraryPath(WCHAR (&path)[MAX_PATH])
 {
-    const char* line = GetCommandLineA();
-    char end = *line == '"' ? '"' : ' ';
-    for (line += *line == '"'; *line && *line != end; ++line) {
-    }
-    if (*line)
-        ++line;
-    while (*line == ' ')
-        ++line;
-    end = *line == '"' ? '"' : ' ';
+    WCHAR buffer[1024];
+    const WCHAR* line = argumentText(commandLine(buffer));
+    WCHAR end = *line == '"' ? '"' : ' ';
     line += *line == '"';
     int n = 0;
     for (; *line && *line != end && n < MAX_PATH - 1; ++line)
         path[n++] = *line == '/' ? '\\' : *line;
-    path[n] = '\0';
-    if (n > 0)
+    path[n] = 0;
+    if (n > 0 || !modulePath(nullptr, path))
         return;
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    while (length > 0 && path[length - 1] != '\\')
-        --length;
-    lstrcpynA(path + length, "vesk.dll", MAX_PATH - static_cast<int>(length));
-}
-
-template <typename Function>
-static Function bind(HMODULE library, const char* name)
-{
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    for (n = 0; path[n]; ++n) {
+    }
+    while (n > 0 && path[n - 1] != '\\')
+        --n;
+    const char beside[] = "vesk.dll";
+    for (int i = 0; i < static_cast<int>(sizeof beside) && n < MAX_PATH; ++i)
+        path[n++] = static_cast<unsigned char>(beside[i]);
+    path[MAX_PATH - 1] = 0;
 }
 
 static int run()
 {
-    char path[MAX_PATH];
+    WCHAR path[MAX_PATH];
     libraryPath(path);
-    HMODULE library = LoadLibraryA(path);
+    HMODULE library = loadLibrary(path);
     if (!library) {
         fail("cannot load", path);
         return 2;
     }
-    auto cpu = bind<ReadingFn>(library, "GetCPUTemperature");
-    auto mb = bind<ReadingFn>(library, "GetMBTemperature");
-    auto fan = bind<ReadingFn>(library, "GetFanCPURPM");
-    auto describe = bind<DescribeFn>(library, "DescribeReadings");
-    if (!cpu || !mb || !fan) {
+    SensorReadFn cpu, mb, fan;
+    DescribeFn describe;
+    bind(library, "DescribeReadings", describe);
+    if (!bind(library, "GetCPUTemperature", cpu) || !bind(library, "GetMBTemperature", mb)
+        || !bind(library, "GetFanCPURPM", fan)) {
         fail("lacks an export:", path);
         return 3;
     }
     static char sources[1024];
     if (describe) {
-        cpu(); // the first call starts the worker
+        cpu(); // the first call starts the threads
         for (DWORD start = GetTickCount(); describe(nullptr, 0) == 0 && GetTickCount() - start < 10000;)
             Sleep(20);
     }

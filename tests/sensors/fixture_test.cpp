@@ -198,7 +198,8 @@ TEST(SysfsReads, KernelFilesWhateverSizeTheyClaim)
     realFileInformation = reinterpret_cast<decltype(realFileInformation)>(sizes[2].real);
 
     TempFolder machine("vesk-claims");
-    const std::string path = machine.path() + "\\temp1_input";
+    const std::string name = machine.path() + "\\temp1_input";
+    const std::wstring path(name.begin(), name.end());
     struct { const char* text; long value; } files[] = {{"51000\n", 51000}, {"-7500\n", -7500}, {"3\n", 3}};
     for (DWORD claim : {4096u, 0u}) {
         claimedSize = claim;

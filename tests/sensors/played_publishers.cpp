@@ -134,6 +134,36 @@ PlayedWebServer::~PlayedWebServer()
     WSACleanup();
 }
 
+PlayedProgram::PlayedProgram(const char* fileName)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder = std::string(temp) + "played-" + fileName + "-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    program = folder + "\\" + fileName;
+    std::string command = "\"" + program + "\" /i";
+    CopyFileA(QUELLOR_PROGRAM, program.c_str(), FALSE);
+    CopyFileA(SIMULATOR_DLL, (folder + "\\vesk.dll").c_str(), FALSE);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &process))
+        process = {};
+    WaitForInputIdle(process.hProcess, 10000);
+}
+
+PlayedProgram::~PlayedProgram()
+{
+    if (process.hProcess) {
+        TerminateProcess(process.hProcess, 0);
+        WaitForSingleObject(process.hProcess, 10000);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    DeleteFileA((folder + "\\vesk.dll").c_str());
+    DeleteFileA(program.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
 std::string httpAnswer(const std::string& json)
 {
     return "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " + std::to_string(json.size())

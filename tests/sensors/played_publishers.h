@@ -53,6 +53,16 @@ struct PlayedWebServer {
     volatile LONG stopping = 0;
 };
 
+// A monitor's program running under its own file name ("LibreHardwareMonitor.exe"), as the
+// library looks for it before it brings Winsock or WMI up: a copy of Quellor, hidden, with the
+// simulator beside it. Ended with the object.
+struct PlayedProgram {
+    explicit PlayedProgram(const char* fileName);
+    ~PlayedProgram();
+    std::string folder, program;
+    PROCESS_INFORMATION process{};
+};
+
 // An HTTP answer with the JSON body, as LibreHardwareMonitor's server sends it.
 std::string httpAnswer(const std::string& json);
 

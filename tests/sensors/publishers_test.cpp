@@ -12,6 +12,7 @@
 #include "tests/sensors/played_publishers.h"
 #include "tests/support/files.h"
 #include "tests/support/library.h"
+#include "tests/support/process_gauges.h"
 #include "tests/support/windows.h"
 
 namespace {
@@ -148,7 +149,7 @@ static std::vector<Case> monitorCases()
                                       {"Value.TMOBO", "34"}, {"Label.FCPU", "CPU"}, {"Value.FCPU", "1250"}})}; },
          "57 34 1250", "CPU 57 from AIDA64 registry, \"CPU Package\""},
         {"LibreHardwareMonitor's web server", [] { return std::vector<Played>{
-             play<PlayedWebServer>(httpAnswer(monitorJson()))}; },
+             play<PlayedProgram>("LibreHardwareMonitor.exe"), play<PlayedWebServer>(httpAnswer(monitorJson()))}; },
          "47 34 987", "CPU 47 from LibreHardwareMonitor web server, \"CPU Package\""},
         {"a laptop through Core Temp alone", [] { return std::vector<Played>{
              play<PlayedMapping>("CoreTempMappingObjectEx", laptop())}; },
@@ -184,6 +185,16 @@ TEST(Publishers, EachMonitorGivesItsReadings)
     std::vector<Case> cases = monitorCases();
     TempFolder empty("vesk-no-hwmon");
     runCases(cases.data(), cases.size(), empty.path());
+
+    // The same from a folder under a name in a script the code page cannot spell, where the
+    // setup program runs readings.exe with no argument.
+    UnicodeFolder folder;
+    folder.copy(SYSTEM_LIBRARY, L"vesk.dll");
+    folder.copy(READINGS_EXE, L"readings.exe");
+    std::vector<Played> played = cases[0].publishers();
+    LibraryReadings readings;
+    ASSERT_TRUE(readLibraryIn(folder.path(), readings));
+    EXPECT_EQ(text(readings), cases[0].expected) << readings.sources;
 }
 
 // The hwmon files rank after every monitor: Core Temp's CPU, the fixture's board and fan.
@@ -211,6 +222,12 @@ std::vector<Played> withLaptop(std::vector<Played> hostile)
 {
     hostile.push_back(play<PlayedMapping>("CoreTempMappingObjectEx", laptop()));
     return hostile;
+}
+
+// A web server is asked only while a program that serves one runs.
+std::vector<Played> served(const char* answer, PlayedWebServer::Mode mode)
+{
+    return withLaptop({play<PlayedProgram>("OpenHardwareMonitor.exe"), play<PlayedWebServer>(answer, mode)});
 }
 
 // Every hostile monitor of the table below at once, beside a sound Core Temp.
@@ -244,10 +261,10 @@ TEST(HostilePublishers, NeverCrashOrStall)
              play<PlayedMapping>("AIDA64_SensorValues", text(amdXml))}; }, "55 36 1096", "AIDA64"},
         {"AIDA64's mapping of unterminated tags and no zero byte", [&] { return withLaptop({play<PlayedMapping>(
              "AIDA64_SensorValues", text(tags))}); }, "58 0 0", "Core Temp"},
-        {"a server on 8085 that accepts and never answers", [] { return withLaptop({play<PlayedWebServer>(
-             "", PlayedWebServer::Never)}); }, "58 0 0", "Core Temp"},
-        {"a server on 8085 that answers without end", [] { return withLaptop({play<PlayedWebServer>(
-             "", PlayedWebServer::Endless)}); }, "58 0 0", "Core Temp"},
+        {"a server on 8085 that accepts and never answers", [] { return served("", PlayedWebServer::Never); },
+         "58 0 0", "Core Temp"},
+        {"a server on 8085 that answers without end", [] { return served("", PlayedWebServer::Endless); },
+         "58 0 0", "Core Temp"},
         {"HWiNFO's gadget output with absurd values", [] { return withLaptop({play<PlayedRegistry>(
              "Software\\HWiNFO64\\VSB", std::vector<std::pair<std::string, std::string>>{
                  {"Sensor0", std::string(5000, 'S')}, {"Label0", "CPU Package"}, {"Value0", "1e308 \xb0""C"},
@@ -284,7 +301,7 @@ std::vector<Played> allHostile()
             play<PlayedMapping>("AIDA64_SensorValues", text(std::string(300000, '<'))),
             play<PlayedMapping>("CoreTempMappingObjectEx", coreTempImage(absurd)),
             play<PlayedMapping>("CoreTempMappingObject", laptop()),
-            play<PlayedWebServer>("", PlayedWebServer::Never)};
+            play<PlayedProgram>("LibreHardwareMonitor.exe"), play<PlayedWebServer>("", PlayedWebServer::Never)};
 }
 
 } // namespace
@@ -354,6 +371,10 @@ TEST(Publishers, QuellorShowsThem)
     for (DWORD start = GetTickCount(); !window && GetTickCount() - start < 20000; Sleep(100))
         window = windowOf(process.dwProcessId);
     ASSERT_TRUE(window);
+    // With no monitor running, the library looks for one on one thread of its own and loads
+    // nothing for the monitors it does not find.
+    Sleep(1000);
+    EXPECT_EQ(threadsOf(process.dwProcessId), 2u);
     for (const Case& c : monitorCases()) {
         std::vector<Played> played = c.publishers();
         // A round every few seconds; a sample (as the timer takes one) shows its result.

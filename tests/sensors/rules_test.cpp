@@ -309,8 +309,8 @@ TEST(Choice, AMappingThatStopsChangingGoesStale)
 {
     unsigned char first[] = {1, 2, 3}, second[] = {1, 2, 4};
     ChangeWatch watch;
-    EXPECT_TRUE(watch.fresh(Bytes(first, 3), 5000));
-    EXPECT_TRUE(watch.fresh(Bytes(first, 3), 64999));
-    EXPECT_FALSE(watch.fresh(Bytes(first, 3), 65000)) << "60 s without a change";
-    EXPECT_TRUE(watch.fresh(Bytes(second, 3), 66000)) << "a change makes it live again";
+    EXPECT_TRUE(watch.fresh(Bytes(first, 3), 5000, 60000));
+    EXPECT_TRUE(watch.fresh(Bytes(first, 3), 64999, 60000));
+    EXPECT_FALSE(watch.fresh(Bytes(first, 3), 65000, 60000)) << "60 s without a change";
+    EXPECT_TRUE(watch.fresh(Bytes(second, 3), 66000, 60000)) << "a change makes it live again";
 }

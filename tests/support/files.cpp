@@ -93,6 +93,35 @@ void TempFolder::remove(const std::string& relative) const
         DeleteFileA(path.c_str());
 }
 
+UnicodeFolder::UnicodeFolder()
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    folder = std::wstring(temp) + L"lib-\u03a9\u6f22-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+}
+
+UnicodeFolder::~UnicodeFolder()
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            DeleteFileW((folder + L"\\" + entry.cFileName).c_str());
+        while (FindNextFileW(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+std::wstring UnicodeFolder::copy(const std::string& linuxPath, const wchar_t* name) const
+{
+    std::string from = windowsPath(linuxPath);
+    std::wstring to = folder + L"\\" + name;
+    CopyFileW(std::wstring(from.begin(), from.end()).c_str(), to.c_str(), FALSE);
+    return to;
+}
+
 ScopedVariable::ScopedVariable(const char* name, const char* value) : name(name)
 {
     SetEnvironmentVariableA(name, value);

@@ -27,6 +27,20 @@ private:
     std::string folder;
 };
 
+// A fresh folder whose name holds letters the ANSI code page cannot spell ("lib-\u03a9\u6f22"), as a
+// per-user folder under a Greek or Chinese name does; removed with everything in it.
+class UnicodeFolder {
+public:
+    UnicodeFolder();
+    ~UnicodeFolder();
+    const std::wstring& path() const { return folder; }
+    // Copies the file the build names by its Linux path in as name, and returns the copy's path.
+    std::wstring copy(const std::string& linuxPath, const wchar_t* name) const;
+
+private:
+    std::wstring folder;
+};
+
 // Sets or (with nullptr) removes an environment variable for the object's lifetime.
 class ScopedVariable {
 public:

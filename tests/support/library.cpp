@@ -3,13 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "sensors/system/access/bind.h"
 #include "tests/support/files.h"
-
-template <typename Function>
-static void bind(HMODULE library, const char* name, Function& function)
-{
-    function = library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
-}
 
 SensorExports::SensorExports(const std::string& path) : library(LoadLibraryA(path.c_str()))
 {
@@ -36,20 +31,19 @@ std::string text(const LibraryReadings& readings)
     return std::to_string(readings.cpu) + " " + std::to_string(readings.mb) + " " + std::to_string(readings.fan);
 }
 
-bool readLibrary(const std::string& path, LibraryReadings& readings)
+static bool runReadings(std::wstring command, LibraryReadings& readings)
 {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE readEnd, writeEnd;
     if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
         return false;
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = startup.hStdError = writeEnd;
-    std::string command = "\"" + windowsPath(READINGS_TOOL) + "\" \"" + path + "\"";
     PROCESS_INFORMATION process;
-    bool started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    bool started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     CloseHandle(writeEnd);
     std::string output;
     if (!started) {
@@ -82,4 +76,15 @@ bool readLibrary(const std::string& path, LibraryReadings& readings)
         return false;
     readings.sources = output.substr(firstLine + 1);
     return std::sscanf(output.c_str(), "%d %d %d", &readings.cpu, &readings.mb, &readings.fan) == 3;
+}
+
+bool readLibrary(const std::string& path, LibraryReadings& readings)
+{
+    std::string command = "\"" + windowsPath(READINGS_TOOL) + "\" \"" + path + "\"";
+    return runReadings(std::wstring(command.begin(), command.end()), readings);
+}
+
+bool readLibraryIn(const std::wstring& folder, LibraryReadings& readings)
+{
+    return runReadings(L"\"" + folder + L"\\readings.exe\"", readings);
 }

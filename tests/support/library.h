@@ -32,3 +32,6 @@ std::string text(const LibraryReadings& readings); // "cpu mb fan"
 // that, at most 10 s). False when the library does not load, lacks an export or the run does
 // not end within 30 s.
 bool readLibrary(const std::string& path, LibraryReadings& readings);
+// The same with the readings.exe of folder, started with no argument: it reads the vesk.dll
+// beside it, as the setup program has it do.
+bool readLibraryIn(const std::wstring& folder, LibraryReadings& readings);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <vector>
 
@@ -13,6 +14,7 @@ struct ProcessGauges {
     bool guiCounted = false;
     DWORD handles = 0;
     DWORD windows = 0;                     // top-level windows and their descendants
+    DWORD threads = 0;
     SIZE_T privateBytes = 0, workingSet = 0;
 };
 
@@ -79,6 +81,18 @@ inline BOOL CALLBACK countTopLevel(HWND window, LPARAM context)
 
 } // namespace gauges_detail
 
+inline DWORD threadsOf(DWORD processId)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 thread;
+    thread.dwSize = sizeof thread;
+    DWORD count = 0;
+    for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread))
+        count += thread.th32OwnerProcessID == processId;
+    CloseHandle(snapshot);
+    return count;
+}
+
 // The process handle needs PROCESS_QUERY_INFORMATION and PROCESS_VM_READ; CreateProcess's has both.
 inline ProcessGauges readGauges(HANDLE process)
 {
@@ -93,6 +107,7 @@ inline ProcessGauges readGauges(HANDLE process)
     gauges_detail::WindowCount windows{processId, 0};
     EnumWindows(gauges_detail::countTopLevel, reinterpret_cast<LPARAM>(&windows));
     g.windows = windows.count;
+    g.threads = threadsOf(processId);
     // The commit charge is the process's private bytes; Wine fills it in the first version of
     // the record, where PrivateUsage is not.
     PROCESS_MEMORY_COUNTERS memory{};

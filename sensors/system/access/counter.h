@@ -2,6 +2,10 @@
 // own: PDH can take seconds to answer.
 #pragma once
 
+#include <windows.h>
+#include <pdh.h>
+
+#include "sensors/system/access/memory.h"
 #include "sensors/system/published.h"
 
 class CounterSession {
@@ -20,7 +24,15 @@ private:
     bool add(const char* path);
     void closeQuery();
 
-    void* query = nullptr;
-    void* counter = nullptr;
+    HMODULE pdh = nullptr;
+    PDH_STATUS(WINAPI* openQuery)(LPCSTR, DWORD_PTR, PDH_HQUERY*) = nullptr;
+    PDH_STATUS(WINAPI* addCounter)(PDH_HQUERY, LPCSTR, DWORD_PTR, PDH_HCOUNTER*) = nullptr;
+    PDH_STATUS(WINAPI* collect)(PDH_HQUERY) = nullptr;
+    PDH_STATUS(WINAPI* formattedArray)(PDH_HCOUNTER, DWORD, LPDWORD, LPDWORD, PPDH_FMT_COUNTERVALUE_ITEM_A) = nullptr;
+    PDH_STATUS(WINAPI* closeQueryHandle)(PDH_HQUERY) = nullptr;
+
+    PDH_HQUERY query = nullptr;
+    PDH_HCOUNTER counter = nullptr;
     const char* added = nullptr; // the path of the counter in the query
+    Block<Field> instances;
 };

@@ -1,38 +1,50 @@
 #include "sensors/system/access/files.h"
 
+#include "core/decimal_text.h"
+#include "sensors/system/access/wide.h"
 #include "sensors/system/numbers.h"
+
+static int lengthOf(const WCHAR* text)
+{
+    int length = 0;
+    while (text[length])
+        ++length;
+    return length;
+}
+
+PathText& PathText::add(const WCHAR* piece)
+{
+    int used = lengthOf(text);
+    int length = lengthOf(piece);
+    if (overflowed || used + length >= MAX_PATH) {
+        overflowed = true;
+        text[0] = 0;
+        return *this;
+    }
+    CopyMemory(text + used, piece, (length + 1) * sizeof(WCHAR));
+    return *this;
+}
 
 PathText& PathText::add(const char* piece)
 {
-    int used = lstrlenA(text);
-    int length = lstrlenA(piece);
-    if (overflowed || used + length >= MAX_PATH) {
-        overflowed = true;
-        text[0] = '\0';
-        return *this;
-    }
-    CopyMemory(text + used, piece, length + 1);
-    return *this;
+    WCHAR wide[MAX_PATH];
+    int n = 0;
+    for (; piece[n] && n < MAX_PATH - 1; ++n)
+        wide[n] = static_cast<unsigned char>(piece[n]);
+    wide[n] = 0;
+    return add(wide);
 }
 
 PathText& PathText::add(int number)
 {
     char digits[12];
-    char* start = digits + sizeof digits - 1;
-    *start = '\0';
-    unsigned value = number < 0 ? 0u - static_cast<unsigned>(number) : static_cast<unsigned>(number);
-    do
-        *--start = static_cast<char>('0' + value % 10);
-    while (value /= 10);
-    if (number < 0)
-        *--start = '-';
-    return add(start);
+    appendNumber(digits, digits + sizeof digits - 1, number);
+    return add(digits);
 }
 
-bool readAttributeText(const char* path, char* text, int size)
+bool readAttributeText(const WCHAR* path, char* text, int size)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = openForReading(path);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD got = 0;
@@ -46,13 +58,13 @@ bool readAttributeText(const char* path, char* text, int size)
     return true;
 }
 
-bool readAttributeNumber(const char* path, long& value)
+bool readAttributeNumber(const WCHAR* path, long& value)
 {
     char text[32];
     return readAttributeText(path, text, sizeof text) && parseAttributeNumber(text, value);
 }
 
-bool pathExists(const char* path)
+bool pathExists(const WCHAR* path)
 {
-    return path[0] && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    return path[0] && fileAttributes(path) != INVALID_FILE_ATTRIBUTES;
 }

@@ -6,26 +6,12 @@
 #include "sensors/system/access/bind.h"
 #include "sensors/system/access/http_answer.h"
 
-// Winsock 2, bound at run time: a bare Windows 95 has none, and the library must load there.
-static HMODULE ws2;
-static bool started;
-static int(WINAPI* wsaStartup)(WORD, LPWSADATA);
-static int(WINAPI* wsaCleanup)();
-static SOCKET(WINAPI* openSocket)(int, int, int);
-static int(WINAPI* connectSocket)(SOCKET, const sockaddr*, int);
-static int(WINAPI* control)(SOCKET, long, u_long*);
-static int(WINAPI* selectSockets)(int, fd_set*, fd_set*, fd_set*, const timeval*);
-static int(WINAPI* sendBytes)(SOCKET, const char*, int, int);
-static int(WINAPI* receiveBytes)(SOCKET, char*, int, int);
-static int(WINAPI* closeSocket)(SOCKET);
-
 // The whole exchange, connection to last byte, gets about a second; the answer at most 2 MiB
 // (a large machine's tree is a few hundred KiB).
 static const DWORD allowedMs = 1000;
 static const int maxAnswer = 2 << 20;
-static char* answer;
 
-bool startHttp()
+bool HttpSession::open()
 {
     ws2 = LoadLibraryA("ws2_32.dll");
     WSADATA data;
@@ -34,25 +20,23 @@ bool startHttp()
         && bind(ws2, "send", sendBytes) && bind(ws2, "recv", receiveBytes) && bind(ws2, "closesocket", closeSocket)
         && wsaStartup(MAKEWORD(2, 2), &data) == 0;
     if (!started)
-        stopHttp();
+        close();
     return started;
 }
 
-void stopHttp()
+void HttpSession::close()
 {
     if (started)
         wsaCleanup();
     started = false;
-    if (answer)
-        VirtualFree(answer, 0, MEM_RELEASE);
-    answer = nullptr;
+    answer.release();
     if (ws2)
         FreeLibrary(ws2);
     ws2 = nullptr;
 }
 
 // Waits until the socket can be written (connected) or read, at most until deadline.
-static bool ready(SOCKET socket, bool write, DWORD deadline)
+bool HttpSession::ready(UINT_PTR socket, bool write, DWORD deadline)
 {
     LONG left = static_cast<LONG>(deadline - GetTickCount());
     if (left <= 0)
@@ -97,7 +81,7 @@ static bool split(const char* url, sockaddr_in& server, const char*& path)
 }
 
 // The whole answer, or nullptr when cut short, refused or too large; length is its size.
-static const char* fetch(const char* url, int& length)
+const char* HttpSession::fetch(const char* url, int& length)
 {
     sockaddr_in server;
     const char* path;
@@ -118,9 +102,8 @@ static const char* fetch(const char* url, int& length)
     bool connected = connectSocket(socket, reinterpret_cast<sockaddr*>(&server), sizeof server) == 0
         || ready(socket, true, deadline);
     // Only a server that is there costs the answer's memory.
-    if (connected && !answer)
-        answer = static_cast<char*>(VirtualAlloc(nullptr, maxAnswer, MEM_COMMIT, PAGE_READWRITE));
-    if (connected && answer) {
+    char* into = connected ? answer.reserve(maxAnswer) : nullptr;
+    if (into) {
         int sent = 0;
         while (sent < requestLength && ready(socket, true, deadline)) {
             int n = sendBytes(socket, request + sent, requestLength - sent, 0);
@@ -129,7 +112,7 @@ static const char* fetch(const char* url, int& length)
             sent += n;
         }
         while (sent == requestLength && length < maxAnswer && ready(socket, false, deadline)) {
-            int n = receiveBytes(socket, answer + length, maxAnswer - length, 0);
+            int n = receiveBytes(socket, into + length, maxAnswer - length, 0);
             if (n <= 0) {
                 whole = n == 0; // the server closed: the answer is complete
                 break;
@@ -138,14 +121,14 @@ static const char* fetch(const char* url, int& length)
         }
     }
     closeSocket(socket);
-    return whole ? answer : nullptr;
+    return whole ? into : nullptr;
 }
 
-bool httpGet(const char* url, Bytes& body)
+bool HttpSession::get(const char* url, Bytes& body)
 {
     if (!started)
         return false;
     int length;
-    const char* answer = fetch(url, length);
-    return answer && bodyOfAnswer(answer, static_cast<unsigned long>(length), body);
+    const char* whole = fetch(url, length);
+    return whole && bodyOfAnswer(whole, static_cast<unsigned long>(length), body);
 }

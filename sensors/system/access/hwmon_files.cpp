@@ -1,10 +1,9 @@
 #include "sensors/system/access/hwmon_files.h"
 
+#include "core/decimal_text.h"
 #include "sensors/system/access/files.h"
+#include "sensors/system/access/wide.h"
 #include "sensors/system/labels.h"
-
-// The scan is too large for a thread's stack, so it lives here; one thread reads the files.
-static Inventory found;
 
 // The N in "<prefix>N<suffix>", or -1 when the name is not of that form.
 static int numberIn(const char* name, const char* prefix, const char* suffix)
@@ -26,18 +25,20 @@ static int numberIn(const char* name, const char* prefix, const char* suffix)
 // Calls found(number) for each "<prefix>N<suffix>" entry of folder. Entries in sysfs are
 // symbolic links to the device folders, so they are taken whatever attributes they show.
 template <typename Each>
-static void forEachNumbered(const char* folder, const char* prefix, const char* suffix, Each found)
+static void forEachNumbered(const WCHAR* folder, const char* prefix, const char* suffix, Each found)
 {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA(PathText(folder).add("\\").add(prefix).add("*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        int number = numberIn(entry.cFileName, prefix, suffix);
+    struct Context {
+        const char* prefix;
+        const char* suffix;
+        Each& found;
+    } context{prefix, suffix, found};
+    auto each = [](const char* name, void* raw) {
+        Context& c = *static_cast<Context*>(raw);
+        int number = numberIn(name, c.prefix, c.suffix);
         if (number >= 0)
-            found(number);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+            c.found(number);
+    };
+    forEachEntry(PathText(folder).add("\\").add(prefix).add("*").c_str(), each, &context);
 }
 
 // Inserts in order of number, so the rules can break ties by it. The folder lists names in
@@ -68,7 +69,7 @@ static void readName(const PathText& path, char (&name)[maxNameLength])
         name[0] = '\0';
 }
 
-static void scanChannels(const char* chipFolder, const char* kind, Channel* channels, int& count)
+static void scanChannels(const WCHAR* chipFolder, const char* kind, Channel* channels, int& count)
 {
     forEachNumbered(chipFolder, kind, "_input", [&](int number) {
         Channel* channel = insertSorted(channels, count, maxChannels, number);
@@ -81,7 +82,7 @@ static void scanChannels(const char* chipFolder, const char* kind, Channel* chan
     });
 }
 
-static bool hasCpuFan(const char* chipFolder)
+static bool hasCpuFan(const WCHAR* chipFolder)
 {
     bool named = false;
     forEachNumbered(chipFolder, "fan", "_label", [&](int number) {
@@ -94,7 +95,7 @@ static bool hasCpuFan(const char* chipFolder)
 
 // Servers and machines with DDR5 or many disks have a chip for each module and each disk:
 // only chips the rules read are kept, so the list never fills with them.
-static void scanHwmon(const char* root, Inventory& found)
+static void scanHwmon(const WCHAR* root, Inventory& found)
 {
     PathText folder(root);
     folder.add("\\class\\hwmon");
@@ -114,7 +115,7 @@ static void scanHwmon(const char* root, Inventory& found)
     });
 }
 
-static void scanThermalZones(const char* root, Inventory& found)
+static void scanThermalZones(const WCHAR* root, Inventory& found)
 {
     PathText folder(root);
     folder.add("\\class\\thermal");
@@ -132,7 +133,7 @@ static void scanThermalZones(const char* root, Inventory& found)
     });
 }
 
-static void scan(const char* root)
+static void scan(const WCHAR* root, Inventory& found)
 {
     found.chipCount = 0;
     found.zoneCount = 0;
@@ -151,10 +152,10 @@ static const Item* numbered(const Item* items, int count, int number)
 
 // A root on a drive letter needs that drive mapped; Wine's Z: usually is, but a user can
 // remove it.
-static bool rootPresent(const char* root)
+static bool rootPresent(const WCHAR* root)
 {
     if (root[0] && root[1] == ':') {
-        char drive[] = {root[0], ':', '\\', '\0'};
+        const WCHAR drive[] = {root[0], ':', '\\', 0};
         if (!pathExists(drive))
             return false;
     }
@@ -162,48 +163,63 @@ static bool rootPresent(const char* root)
 }
 
 // The copy of /sys to read: VESK_SYSFS_ROOT, else Wine's view of the real one; false on Windows.
-static bool findRoot(char (&root)[MAX_PATH])
+static bool findRoot(WCHAR (&root)[MAX_PATH])
 {
-    DWORD length = GetEnvironmentVariableA("VESK_SYSFS_ROOT", root, MAX_PATH);
-    if (length > 0 && length < MAX_PATH)
-        return true;
+    if (environmentPath("VESK_SYSFS_ROOT", root))
+        return rootPresent(root);
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     if (!ntdll || !GetProcAddress(ntdll, "wine_get_version"))
         return false;
-    lstrcpyA(root, "Z:\\sys");
-    return true;
+    const char wine[] = "Z:\\sys";
+    for (int i = 0; i < static_cast<int>(sizeof wine); ++i)
+        root[i] = static_cast<unsigned char>(wine[i]);
+    return rootPresent(root);
+}
+
+bool hwmonFilesPresent()
+{
+    WCHAR root[MAX_PATH];
+    return findRoot(root);
 }
 
 bool HwmonFiles::open()
 {
-    for (File& file : files)
-        file = File{};
-    if (!findRoot(root) || !rootPresent(root))
+    State* files = state.reserve(1);
+    if (!files || !findRoot(files->root)) {
+        close();
         return false;
+    }
     const bool all[readingCount] = {true, true, true};
-    choose(all);
+    choose(*files, all);
     return true;
 }
 
-void HwmonFiles::choose(const bool (&wanted)[readingCount])
+static void copyPath(WCHAR (&to)[MAX_PATH], const PathText& from)
 {
-    scan(root);
+    CopyMemory(to, from.c_str(), sizeof to);
+}
+
+void HwmonFiles::choose(State& state, const bool (&wanted)[readingCount])
+{
+    Inventory& found = state.found;
+    scan(state.root, found);
     Picks picked = pickFiles(found);
     const Pick picks[readingCount] = {picked.cpu, picked.mb, picked.fan};
     for (int i = 0; i < readingCount; ++i) {
         const Pick& pick = picks[i];
-        File& file = files[i];
+        File& file = state.files[i];
         if (!wanted[i] || pick.kind == PickKind::None)
             continue; // a file that went away stays, in case it comes back
-        PathText folder(root);
-        PathText description("");
+        PathText folder(state.root);
+        char* out = file.description;
+        char* last = file.description + sizeof file.description - 1;
         if (pick.kind == PickKind::ZoneTemp) {
             const Zone* zone = numbered(found.zones, found.zoneCount, pick.folder);
             folder.add("\\class\\thermal\\thermal_zone").add(pick.folder);
-            lstrcpynA(file.path, PathText(folder.c_str()).add("\\temp").c_str(), MAX_PATH);
-            lstrcpynA(file.namePath, PathText(folder.c_str()).add("\\type").c_str(), MAX_PATH);
+            copyPath(file.path, PathText(folder.c_str()).add("\\temp"));
+            copyPath(file.namePath, PathText(folder.c_str()).add("\\type"));
             lstrcpynA(file.name, zone->type, maxNameLength);
-            description.add("thermal zone ").add(zone->type);
+            out = appendText(appendText(out, last, "thermal zone "), last, zone->type);
         } else {
             const Chip* chip = numbered(found.chips, found.chipCount, pick.folder);
             bool temperature = pick.kind == PickKind::HwmonTemp;
@@ -211,42 +227,40 @@ void HwmonFiles::choose(const bool (&wanted)[readingCount])
                                                  : numbered(chip->fans, chip->fanCount, pick.channel);
             const char* kind = temperature ? "temp" : "fan";
             folder.add("\\class\\hwmon\\hwmon").add(pick.folder);
-            lstrcpynA(file.path, PathText(folder.c_str()).add("\\").add(kind).add(pick.channel).add("_input").c_str(),
-                      MAX_PATH);
-            lstrcpynA(file.namePath, PathText(folder.c_str()).add("\\name").c_str(), MAX_PATH);
+            copyPath(file.path, PathText(folder.c_str()).add("\\").add(kind).add(pick.channel).add("_input"));
+            copyPath(file.namePath, PathText(folder.c_str()).add("\\name"));
             lstrcpynA(file.name, chip->name, maxNameLength);
-            description.add(chip->name);
+            out = appendText(out, last, chip->name);
             if (channel->label[0])
-                description.add(" \"").add(channel->label).add("\"");
+                out = appendText(appendText(appendText(out, last, " \""), last, channel->label), last, "\"");
             else
-                description.add(" ").add(kind).add(pick.channel);
+                out = appendNumber(appendText(appendText(out, last, " "), last, kind), last, pick.channel);
         }
-        lstrcpynA(file.description, description.c_str(), sizeof file.description);
     }
 }
 
-bool HwmonFiles::readNumber(const File& file, long& value) const
+bool HwmonFiles::readNumber(const File& file, long& value)
 {
     char name[maxNameLength];
     return readAttributeText(file.namePath, name, maxNameLength) && lstrcmpA(name, file.name) == 0
         && readAttributeNumber(file.path, value);
 }
 
-static Field storage[3];
-static FieldList values(storage, 3);
-
 bool HwmonFiles::read(Published& published)
 {
-    values.clear();
+    State* files = state.get();
+    if (!files)
+        return false;
+    FieldList values(files->values, readingCount);
     for (int i = 0; i < readingCount; ++i) {
-        File& file = files[i];
+        File& file = files->files[i];
         if (!file.path[0])
             continue;
         long value;
         if (!readNumber(file, value)) {
             bool wanted[readingCount] = {};
             wanted[i] = true;
-            choose(wanted);
+            choose(*files, wanted);
             if (!readNumber(file, value))
                 continue;
         }

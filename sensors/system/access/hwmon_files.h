@@ -5,14 +5,20 @@
 
 #include <windows.h>
 
+#include "sensors/system/access/memory.h"
 #include "sensors/system/monitors/hwmon.h"
 #include "sensors/system/published.h"
+
+// Whether there are files to read here: the folder VESK_SYSFS_ROOT names, else Wine's Z:\sys.
+// Looks at one folder and reads no file, so it costs next to nothing where there is none.
+bool hwmonFilesPresent();
 
 class HwmonFiles {
 public:
     // Finds the files under VESK_SYSFS_ROOT, else under Wine's Z:\sys, and picks; false where
     // there is neither (Windows, or a Wine without the drive).
     bool open();
+    void close() { state.release(); }
 
     // The picked files' numbers, rows 0, 1 and 2 for the CPU, board and fan, each with its
     // account as text: `coretemp "Package id 0"`, `it8686 temp1`, `thermal zone x86_pkg_temp`.
@@ -24,15 +30,21 @@ public:
 private:
     enum { readingCount = 3 };
     struct File {
-        char path[MAX_PATH] = "";      // "" when the rules found none
-        char namePath[MAX_PATH] = "";  // the chip's name, or the zone's type
-        char name[maxNameLength] = ""; // what namePath held when the file was picked
-        char description[2 * maxNameLength + 16] = "";
+        WCHAR path[MAX_PATH];     // empty when the rules found none
+        WCHAR namePath[MAX_PATH]; // the chip's name, or the zone's type
+        char name[maxNameLength]; // what namePath held when the file was picked
+        char description[2 * maxNameLength + 16];
+    };
+    // Taken while the files are read: the scan alone is too large for a thread's stack.
+    struct State {
+        WCHAR root[MAX_PATH];
+        File files[readingCount];
+        Inventory found;
+        Field values[readingCount];
     };
 
-    void choose(const bool (&wanted)[readingCount]);
-    bool readNumber(const File& file, long& value) const;
+    void choose(State& state, const bool (&wanted)[readingCount]);
+    static bool readNumber(const File& file, long& value);
 
-    char root[MAX_PATH] = "";
-    File files[readingCount];
+    Block<State> state;
 };

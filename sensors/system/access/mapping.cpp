@@ -3,26 +3,6 @@
 #include <windows.h>
 
 static const SIZE_T maxCopy = 4u << 20;
-static unsigned char* buffer;
-static SIZE_T capacity;
-
-static bool reserve(SIZE_T size)
-{
-    if (size <= capacity)
-        return true;
-    releaseMappingCopies();
-    buffer = static_cast<unsigned char*>(VirtualAlloc(nullptr, size, MEM_COMMIT, PAGE_READWRITE));
-    capacity = buffer ? size : 0;
-    return buffer != nullptr;
-}
-
-void releaseMappingCopies()
-{
-    if (buffer)
-        VirtualFree(buffer, 0, MEM_RELEASE);
-    buffer = nullptr;
-    capacity = 0;
-}
 
 // Committed and readable: a mapping made with SEC_RESERVE may have pages that are neither.
 static SIZE_T readableSize(const void* view)
@@ -39,7 +19,7 @@ static SIZE_T readableSize(const void* view)
     return region.RegionSize > skipped ? region.RegionSize - skipped : 0;
 }
 
-bool copyMapping(const char* name, const char* mutexName, Bytes& copy)
+bool MappingCopy::read(const char* name, const char* mutexName, Bytes& copy)
 {
     HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name);
     if (!mapping)
@@ -50,15 +30,16 @@ bool copyMapping(const char* name, const char* mutexName, Bytes& copy)
         SIZE_T size = readableSize(view);
         if (size > maxCopy)
             size = maxCopy;
-        if (size > 0 && reserve(size)) {
+        unsigned char* into = size > 0 ? buffer.reserve(size) : nullptr;
+        if (into) {
             HANDLE mutex = mutexName ? OpenMutexA(SYNCHRONIZE, FALSE, mutexName) : nullptr;
             DWORD waited = mutex ? WaitForSingleObject(mutex, 5) : WAIT_FAILED;
-            CopyMemory(buffer, view, size);
+            CopyMemory(into, view, size);
             if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
                 ReleaseMutex(mutex);
             if (mutex)
                 CloseHandle(mutex);
-            copy = Bytes(buffer, static_cast<unsigned long>(size));
+            copy = Bytes(into, static_cast<unsigned long>(size));
             copied = true;
         }
         UnmapViewOfFile(view);

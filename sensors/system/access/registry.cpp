@@ -23,16 +23,16 @@ static bool written(HKEY key)
     return at > then ? at - then <= staleAfter : then - at <= staleAfter;
 }
 
-// Enough for a gadget of a hundred readings; only the thread of quick sources reads the registry.
-static Field storage[512];
-static FieldList values(storage, 512);
+// Enough for a gadget of a hundred readings.
+static const int maxValues = 512;
 
-bool readRegistryKey(const char* path, Published& published)
+bool RegistryKey::read(const char* path, Published& published)
 {
-    values.clear();
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
+    Field* storage = values.reserve(maxValues);
+    FieldList fields(storage, storage ? maxValues : 0);
     bool live = written(key);
     // A value whose name or data does not fit is passed over: on ERROR_MORE_DATA the buffers'
     // contents are undefined.
@@ -45,9 +45,9 @@ bool readRegistryKey(const char* path, Published& published)
             break;
         Field field(0, name);
         if (status == ERROR_SUCCESS && fieldFromRegistry(type, data, size, field))
-            values.add(field);
+            fields.add(field);
     }
     RegCloseKey(key);
-    values.publish(published);
+    fields.publish(published);
     return live;
 }

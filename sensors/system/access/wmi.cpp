@@ -1,75 +1,45 @@
 #include "sensors/system/access/wmi.h"
 
-#include <windows.h>
 #include <wbemidl.h>
 
 #include "sensors/system/access/bind.h"
 
-// COM and OLE automation, bound at run time. Each session loads them for its thread.
-static HRESULT(WINAPI* coInitializeEx)(LPVOID, DWORD);
-static void(WINAPI* coUninitialize)();
-static HRESULT(WINAPI* coCreateInstance)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
-static HRESULT(WINAPI* coSetProxyBlanket)(IUnknown*, DWORD, DWORD, OLECHAR*, DWORD, DWORD, RPC_AUTH_IDENTITY_HANDLE,
-                                          DWORD);
-static BSTR(WINAPI* sysAllocString)(const OLECHAR*);
-static void(WINAPI* sysFreeString)(BSTR);
-static HRESULT(WINAPI* variantClear)(VARIANTARG*);
+// The first retry after a failed connection, and the longest wait between two.
+static const DWORD firstRetry = 5000, longestRetry = 60000;
 
-static const DWORD retryAfter = 60000;
-
-static bool loadCom()
+// COM and OLE automation, bound at run time; each session loads them for its thread, and each
+// load counts one reference that close() lets go of.
+bool WmiSession::open()
 {
     HMODULE ole32 = LoadLibraryA("ole32.dll"), oleaut32 = LoadLibraryA("oleaut32.dll");
-    return bind(ole32, "CoInitializeEx", coInitializeEx) && bind(ole32, "CoUninitialize", coUninitialize)
+    bool bound = bind(ole32, "CoInitializeEx", coInitializeEx) && bind(ole32, "CoUninitialize", coUninitialize)
         && bind(ole32, "CoCreateInstance", coCreateInstance) && bind(ole32, "CoSetProxyBlanket", coSetProxyBlanket)
         && bind(oleaut32, "SysAllocString", sysAllocString) && bind(oleaut32, "SysFreeString", sysFreeString)
         && bind(oleaut32, "VariantClear", variantClear);
-}
-
-// Each load above counted one reference; a thread lets go of its own.
-static void unloadCom()
-{
-    if (HMODULE oleaut32 = GetModuleHandleA("oleaut32.dll"))
-        FreeLibrary(oleaut32);
-    if (HMODULE ole32 = GetModuleHandleA("ole32.dll"))
-        FreeLibrary(ole32);
-}
-
-bool WmiSession::open()
-{
-    failure = S_OK;
-    if (!loadCom()) {
-        unloadCom();
-        return fail(HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
-    }
     // A thread of our own, so its apartment is ours to choose.
-    HRESULT result = coInitializeEx(nullptr, COINIT_MULTITHREADED);
-    if (FAILED(result)) {
-        unloadCom();
-        return fail(result);
+    comReady = bound && SUCCEEDED(coInitializeEx(nullptr, COINIT_MULTITHREADED));
+    retryAfter = 0;
+    if (!comReady) {
+        if (oleaut32)
+            FreeLibrary(oleaut32);
+        if (ole32)
+            FreeLibrary(ole32);
     }
-    comReady = true;
-    return true;
+    return comReady;
 }
 
 void WmiSession::close()
 {
     disconnect();
-    if (storage)
-        VirtualFree(storage, 0, MEM_RELEASE);
-    storage = nullptr;
-    tried = false;
+    rows.release();
     if (!comReady)
         return;
     coUninitialize();
     comReady = false;
-    unloadCom();
-}
-
-bool WmiSession::fail(long result)
-{
-    failure = result;
-    return false;
+    if (HMODULE oleaut32 = GetModuleHandleA("oleaut32.dll"))
+        FreeLibrary(oleaut32);
+    if (HMODULE ole32 = GetModuleHandleA("ole32.dll"))
+        FreeLibrary(ole32);
 }
 
 void WmiSession::disconnect()
@@ -77,59 +47,57 @@ void WmiSession::disconnect()
     if (services)
         services->Release();
     services = nullptr;
-    nextTry = GetTickCount() + retryAfter;
 }
 
 // Without CoInitializeSecurity, which belongs to the host process, WMI would get only the
 // identify level and refuse; each proxy, the services and every enumerator, gets its own.
-static HRESULT allowCalls(IUnknown* proxy)
+HRESULT WmiSession::allowCalls(IUnknown* proxy)
 {
     return coSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
                              RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
 }
 
 // The text as the wide string COM wants; texts here are our own and short.
-static BSTR wide(const char* text)
+static void widen(const char* text, OLECHAR (&wide)[128])
 {
-    OLECHAR buffer[128];
-    if (!MultiByteToWideChar(CP_ACP, 0, text, -1, buffer, 128))
-        buffer[0] = 0;
-    return sysAllocString(buffer);
+    if (!MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 128))
+        wide[0] = 0;
 }
 
 bool WmiSession::connect(const char* space)
 {
     if (services)
         return true;
-    if (!comReady)
-        return fail(CO_E_NOTINITIALIZED);
-    if (tried && static_cast<LONG>(GetTickCount() - nextTry) < 0)
+    if (!comReady || (retryAfter && static_cast<LONG>(GetTickCount() - nextTry) < 0))
         return false;
-    tried = true;
-    nextTry = GetTickCount() + retryAfter;
     IWbemLocator* locator = nullptr;
     HRESULT result = coCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
                                       reinterpret_cast<void**>(&locator));
-    if (FAILED(result))
-        return fail(result);
-    BSTR name = wide(space);
-    result = locator->ConnectServer(name, nullptr, nullptr, nullptr, 0, nullptr, nullptr, &services);
-    sysFreeString(name);
-    locator->Release();
-    if (FAILED(result)) {
-        services = nullptr;
-        return fail(result);
+    if (SUCCEEDED(result)) {
+        OLECHAR wide[128];
+        widen(space, wide);
+        BSTR name = sysAllocString(wide);
+        result = locator->ConnectServer(name, nullptr, nullptr, nullptr, 0, nullptr, nullptr, &services);
+        sysFreeString(name);
+        locator->Release();
+        if (FAILED(result))
+            services = nullptr;
+        else if (FAILED(result = allowCalls(services)))
+            disconnect();
     }
-    result = allowCalls(services);
     if (FAILED(result)) {
-        disconnect();
-        return fail(result);
+        retryAfter = retryAfter ? retryAfter * 2 : firstRetry;
+        if (retryAfter > longestRetry)
+            retryAfter = longestRetry;
+        nextTry = GetTickCount() + retryAfter;
+        return false;
     }
+    retryAfter = 0;
     return true;
 }
 
 // Each property that holds a text or a number.
-static void addProperties(IWbemClassObject* object, int row, FieldList& rows)
+void WmiSession::addProperties(IWbemClassObject* object, int row, FieldList& rows)
 {
     if (FAILED(object->BeginEnumeration(WBEM_FLAG_NONSYSTEM_ONLY)))
         return;
@@ -166,17 +134,26 @@ static void addProperties(IWbemClassObject* object, int row, FieldList& rows)
 // A large machine's sensors, four properties each.
 static const int maxFields = 2048;
 
+// What says the service or its connection is gone, rather than the query: connect again.
+static bool connectionLost(HRESULT result)
+{
+    return result == RPC_E_DISCONNECTED || result == HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE)
+        || result == static_cast<HRESULT>(WBEM_E_TRANSPORT_FAILURE);
+}
+
 bool WmiSession::query(const char* space, const char* wql, Published& published)
 {
     if (!connect(space))
         return false;
+    Field* storage = rows.reserve(maxFields);
     if (!storage)
-        storage = static_cast<Field*>(VirtualAlloc(nullptr, maxFields * sizeof(Field), MEM_COMMIT, PAGE_READWRITE));
-    if (!storage)
-        return fail(E_OUTOFMEMORY);
-    FieldList rows(storage, maxFields);
-    BSTR language = wide("WQL");
-    BSTR text = wide(wql);
+        return false;
+    FieldList fields(storage, maxFields);
+    OLECHAR wideLanguage[128], wideQuery[128];
+    widen("WQL", wideLanguage);
+    widen(wql, wideQuery);
+    BSTR language = sysAllocString(wideLanguage);
+    BSTR text = sysAllocString(wideQuery);
     IEnumWbemClassObject* enumerator = nullptr;
     HRESULT result = services->ExecQuery(language, text, WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
                                          nullptr, &enumerator);
@@ -191,18 +168,17 @@ bool WmiSession::query(const char* space, const char* wql, Published& published)
         result = enumerator->Next(5000, 1, &row, &returned);
         if (result != WBEM_S_NO_ERROR || returned == 0)
             break;
-        addProperties(row, count++, rows);
+        addProperties(row, count++, fields);
         row->Release();
     }
     if (enumerator)
         enumerator->Release();
-    // Anything but the end of the rows is a time-out or an error: the next round starts afresh.
+    // Anything but the end of the rows is a time-out or an error, asked again next round.
     if (result != WBEM_S_FALSE) {
-        disconnect();
-        return fail(result);
+        if (connectionLost(result))
+            disconnect();
+        return false;
     }
-    if (count == 0)
-        disconnect();
-    rows.publish(published);
+    fields.publish(published);
     return count > 0;
 }

@@ -2,8 +2,13 @@
 // as the WMI service likes, and a stalled thread must hold back nothing but itself.
 #pragma once
 
+#include <windows.h>
+
+#include "sensors/system/access/memory.h"
 #include "sensors/system/published.h"
 
+struct IUnknown;
+struct IWbemClassObject;
 struct IWbemServices;
 
 class WmiSession {
@@ -15,23 +20,30 @@ public:
     void close();
 
     // Runs wql in the namespace; each row's non-empty properties become fields of that row,
-    // texts as text and numbers as numbers. False when it could not be asked now. A namespace
-    // that is missing, or answers with no rows (its monitor quit and left it behind), is asked
-    // again only a minute later: connecting costs WMI far more than a query.
+    // texts as text and numbers as numbers. False when it could not be asked now, or answered
+    // no rows. A query that fails or times out is asked again next round on the same
+    // connection; a connection that fails is tried again after a round, then after twice as
+    // long each time, up to a minute, as connecting costs WMI far more than a query.
     bool query(const char* space, const char* wql, Published& published);
-
-    // The HRESULT of the last failure, for tests and for whoever debugs this.
-    long lastError() const { return failure; }
 
 private:
     bool connect(const char* space);
     void disconnect();
-    bool fail(long result);
+    HRESULT allowCalls(IUnknown* proxy);
+    void addProperties(IWbemClassObject* object, int row, FieldList& rows);
+
+    HRESULT(WINAPI* coInitializeEx)(LPVOID, DWORD) = nullptr;
+    void(WINAPI* coUninitialize)() = nullptr;
+    HRESULT(WINAPI* coCreateInstance)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*) = nullptr;
+    HRESULT(WINAPI* coSetProxyBlanket)(IUnknown*, DWORD, DWORD, OLECHAR*, DWORD, DWORD, RPC_AUTH_IDENTITY_HANDLE,
+                                       DWORD) = nullptr;
+    BSTR(WINAPI* sysAllocString)(const OLECHAR*) = nullptr;
+    void(WINAPI* sysFreeString)(BSTR) = nullptr;
+    HRESULT(WINAPI* variantClear)(VARIANTARG*) = nullptr;
 
     IWbemServices* services = nullptr;
-    Field* storage = nullptr; // taken once connected: most namespaces are missing
-    unsigned long nextTry = 0; // GetTickCount() from which to connect again
-    bool tried = false;
+    Block<Field> rows; // taken once connected: most namespaces are missing
+    DWORD nextTry = 0; // GetTickCount() from which to connect again
+    DWORD retryAfter = 0;
     bool comReady = false;
-    long failure = 0;
 };
