@@ -69,14 +69,6 @@ void expectTrayIcons(int earlier, int added)
     EXPECT_EQ(trayIcons(), earlier + added);
 }
 
-// The record without its first line, the date and time.
-int secondsOfDay()
-{
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    return t.wHour * 3600 + t.wMinute * 60 + t.wSecond;
-}
-
 } // namespace
 
 // The readings sweep every band over and over, so every face is loaded again and again; late
@@ -104,14 +96,7 @@ TEST(Soak, ThousandsOfSamplesLeaveNothingBehind)
     EXPECT_EQ(run.close(), 0);
     std::string record = run.readFile("log.txt");
     EXPECT_EQ(afterDate(record), "\r\nCPU " + std::to_string(sweepTopCpu) + "\r\nMB " + std::to_string(sweepTopMb));
-    int day, month, year, hour, minute, second;
-    ASSERT_EQ(std::sscanf(record.c_str(), "%d/%d/%d %d.%d.%d", &day, &month, &year, &hour, &minute, &second), 6)
-        << record;
-    int at = hour * 3600 + minute * 60 + second;
-    if (riseUntil >= riseFrom) { // not across midnight
-        EXPECT_GE(at, riseFrom);
-        EXPECT_LE(at, riseUntil);
-    }
+    EXPECT_TRUE(recordTimeWithin(record, riseFrom, riseUntil)) << record;
 }
 
 // A restarted shell has lost every icon; "TaskbarCreated" must bring Quellor's back, one icon,
