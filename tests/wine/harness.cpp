@@ -193,8 +193,28 @@ std::string QuellorRun::commands() const
 {
     std::string seen;
     for (const std::string& n : notifications())
-        seen += (seen.empty() ? "" : " ") + n.substr(2, n.find(' ', 2) - 2);
+        seen += (seen.empty() ? "" : " ") + commandOf(n);
     return seen;
+}
+
+std::string iconRecord(const std::string& command, int face, const std::string& tip)
+{
+    return "N " + command + " cb=" + std::to_string(NOTIFYICONDATAA_V1_SIZE) + " id=1 flags=7 msg=1025 face="
+        + std::to_string(face) + " tip=" + tip;
+}
+
+std::string commandOf(const std::string& record)
+{
+    return record.substr(2, record.find(' ', 2) - 2);
+}
+
+void takeIconAway(HWND window)
+{
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = window;
+    icon.uID = 1;
+    Shell_NotifyIconA(NIM_DELETE, &icon);
 }
 
 static BOOL CALLBACK collectTrayIcons(HWND window, LPARAM context)

@@ -60,6 +60,14 @@ private:
     bool probe_ = false;
 };
 
+// A record of Quellor's icon as the probe writes it: the structure's first version (88 bytes
+// in the 32-bit build), id 1, message, icon and tip set (flags 7), the callback message
+// WM_USER + 1, and the tip with "\n" for each line feed. commandOf gives its "add", "modify"...
+std::string iconRecord(const std::string& command, int face, const std::string& tip);
+std::string commandOf(const std::string& record);
+// Takes Quellor's icon away, as a shell does that lost it or went with it.
+void takeIconAway(HWND window);
+
 // The icons of Wine's notification area, each a window of its own; false where it cannot be
 // looked into.
 bool trayIcons(std::vector<HWND>& icons);

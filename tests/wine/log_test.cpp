@@ -95,13 +95,8 @@ TEST(Resilience, TheIconComesBackAfterAFailedAddOrAShellThatLostIt)
         run.start("/i");
         HWND window = run.window();
         ASSERT_TRUE(window);
-        if (c.event != nothing) {
-            NOTIFYICONDATAA lost{};
-            lost.cbSize = NOTIFYICONDATAA_V1_SIZE;
-            lost.hWnd = window;
-            lost.uID = 1;
-            Shell_NotifyIconA(NIM_DELETE, &lost);
-        }
+        if (c.event != nothing)
+            takeIconAway(window);
         if (c.event == newTaskbar)
             SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
         run.sample();
@@ -127,10 +122,9 @@ TEST(Resilience, TheIconComesBackAfterAFailedAddOrAShellThatLostIt)
         // The whole record every time; after the first add, every one but the removal carries the
         // sample's tooltip.
         std::vector<std::string> n = run.notifications();
-        std::string record = " cb=" + std::to_string(NOTIFYICONDATAA_V1_SIZE) + " id=1 flags=7 msg=1025 face=2 tip=";
         for (size_t i = 1; i < n.size(); ++i) {
-            std::string tip = n[i].rfind("N delete ", 0) == 0 ? "" : "CPU 45\\nMB 38\\nFan 4500";
-            EXPECT_EQ(n[i].substr(n[i].find(' ', 2)), record + tip);
+            std::string command = commandOf(n[i]);
+            EXPECT_EQ(n[i], iconRecord(command, 2, command == "delete" ? "" : "CPU 45\\nMB 38\\nFan 4500"));
         }
     }
 }
