@@ -5,24 +5,20 @@
 #include "tests/support/files.h"
 #include "tests/support/library.h"
 
+// Each test loads it afresh, so that it reads the environment as the test set it.
 static const std::string simulator = windowsPath(SIMULATOR_LIBRARY);
-
-// Loaded afresh, so that it reads the environment as the test set it.
-struct LoadedSimulator : SensorExports {
-    LoadedSimulator() : SensorExports(simulator) {}
-};
 
 TEST(SimulatorLibrary, AStoppedClockGivesThatMomentEveryTime)
 {
     {
         ScopedVariable clock("VESK_SIM_TIME", "0");
-        LoadedSimulator loaded;
-        ASSERT_TRUE(loaded.cpu && loaded.mb && loaded.fan);
+        SensorExports loaded(simulator);
+        ASSERT_TRUE(loaded.bound());
         EXPECT_EQ(loaded.readings(), "25 30 900");
     }
     // Half-way up the sweep, where a running clock would move the CPU by a degree a second.
     ScopedVariable clock("VESK_SIM_TIME", "30");
-    LoadedSimulator loaded;
+    SensorExports loaded(simulator);
     std::string expected = std::to_string(sweepCpu(30)) + " " + std::to_string(sweepBoard(30)) + " "
         + std::to_string(sweepFan(30));
     EXPECT_EQ(loaded.readings(), expected);
@@ -35,7 +31,7 @@ TEST(SimulatorLibrary, ReplaysAFileLineByLineAndStartsOver)
     TempFolder folder("vesk-replay");
     folder.write("readings.txt", "# cpu mb fan\n40 30 1000\n55 35 1500\n\n72 41 2100\n");
     ScopedVariable replay("VESK_REPLAY", (folder.path() + "\\readings.txt").c_str());
-    LoadedSimulator loaded;
+    SensorExports loaded(simulator);
     EXPECT_EQ(loaded.mb(), 30) << "before the first CPU reading, the first line";
     const char* expected[] = {"40 30 1000", "55 35 1500", "72 41 2100", "40 30 1000"};
     for (const char* line : expected)
@@ -47,6 +43,6 @@ TEST(SimulatorLibrary, AnUnreadableReplayFallsBackToTheSweep)
 {
     ScopedVariable clock("VESK_SIM_TIME", "0");
     ScopedVariable replay("VESK_REPLAY", "Z:\\no\\such\\file.txt");
-    LoadedSimulator loaded;
+    SensorExports loaded(simulator);
     EXPECT_EQ(loaded.readings(), "25 30 900");
 }

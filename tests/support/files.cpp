@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -136,6 +137,22 @@ std::string afterDate(const std::string& record)
 {
     size_t lineEnd = record.find("\r\n");
     return lineEnd == std::string::npos ? record : record.substr(lineEnd);
+}
+
+int secondsOfDay()
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return t.wHour * 3600 + t.wMinute * 60 + t.wSecond;
+}
+
+bool recordTimeWithin(const std::string& record, int from, int until)
+{
+    int day, month, year, hour, minute, second;
+    if (std::sscanf(record.c_str(), "%d/%d/%d %d.%d.%d", &day, &month, &year, &hour, &minute, &second) != 6)
+        return false;
+    int at = hour * 3600 + minute * 60 + second;
+    return until < from || (from <= at && at <= until);
 }
 
 long long unixNow()

@@ -54,6 +54,11 @@ private:
 // What follows the first line of a log record (its date and time): "\r\nCPU 50\r\nMB 41", or
 // the whole record when it has one line only, so that a failure shows what was there.
 std::string afterDate(const std::string& record);
+// Seconds since midnight, local time. Read just before and just after the moment a record
+// should name, they bound the time on its first line: recordTimeWithin says whether it lies
+// between them (false when the line has no time; across midnight any time will do).
+int secondsOfDay();
+bool recordTimeWithin(const std::string& record, int from, int until);
 
 // Seconds since 1970, as the monitors stamp their data.
 long long unixNow();

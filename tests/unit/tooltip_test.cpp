@@ -16,13 +16,12 @@ TEST(Tooltip, OneLineOnWindows9xThreeOnNT)
     EXPECT_STREQ(tip, "CPU -5\nMB 0\nFan -1");
 }
 
-// The icon's tooltip field holds 64 bytes with the terminator; the widest readings must fit.
+// The icon's tooltip field holds 63 characters and the terminator; the widest readings take 46.
 TEST(Tooltip, LongestTextFitsTheIconsField)
 {
     char tip[textBufferSize];
     for (TipStyle style : {TipStyle::SingleLine, TipStyle::MultiLine}) {
         composeTip(tip, style, INT_MIN, INT_MIN, INT_MIN);
         EXPECT_EQ(std::strlen(tip), 46u);
-        EXPECT_LT(std::strlen(tip) + 1, 64u);
     }
 }

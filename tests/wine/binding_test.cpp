@@ -87,15 +87,14 @@ TEST(Sampling, CallsTheSensorsInOrder)
     ASSERT_TRUE(run.window());
     run.sample();
     EXPECT_EQ(run.close(), 0);
-    // The first version of the record: 88 bytes in the shipped 32-bit build.
-    std::string record = " cb=" + std::to_string(NOTIFYICONDATAA_V1_SIZE) + " id=1 flags=7 msg=1025 face=2 tip=";
+    std::string tip = "CPU 45\\nMB 38\\nFan 4500";
     std::vector<std::string> expected = {
         // Run as administrator, the window still hears a new taskbar.
         "W filter TaskbarCreated action=1",
-        "C 45", "N add" + record,
-        "C 45", "M 38", "F 4500", "C 45", "N modify" + record + "CPU 45\\nMB 38\\nFan 4500",
-        "C 45", "M 38", "F 4500", "C 45", "N modify" + record + "CPU 45\\nMB 38\\nFan 4500",
-        "C 45", "N delete" + record,
+        "C 45", iconRecord("add", 2, ""),
+        "C 45", "M 38", "F 4500", "C 45", iconRecord("modify", 2, tip),
+        "C 45", "M 38", "F 4500", "C 45", iconRecord("modify", 2, tip),
+        "C 45", iconRecord("delete", 2, ""),
     };
     EXPECT_EQ(run.calls(), expected);
 }
@@ -132,21 +131,12 @@ TEST(TrayIcon, FaceFollowsTheFreshReading)
         run.sample();
     EXPECT_EQ(run.close(), 0);
 
-    std::vector<std::string> seen;
-    for (const std::string& n : run.notifications())
-        seen.push_back(n.substr(n.find("face=")));
-    std::vector<std::string> expected = {
-        "face=6 tip=",
-        "face=6 tip=CPU 45\\nMB 38\\nFan 4500",
-        "face=1 tip=CPU 30\\nMB 38\\nFan 4500",
-        "face=2 tip=CPU 39\\nMB 38\\nFan 4500",
-        "face=3 tip=CPU 50\\nMB 38\\nFan 4500",
-        "face=4 tip=CPU 60\\nMB 38\\nFan 4500",
-        "face=6 tip=CPU 70\\nMB 38\\nFan 4500",
-        "face=5 tip=CPU 150\\nMB 38\\nFan 4500",
-        "face=5 tip=",
-    };
-    EXPECT_EQ(seen, expected);
+    struct { int face, shownCpu; } samples[] = {{6, 45}, {1, 30}, {2, 39}, {3, 50}, {4, 60}, {6, 70}, {5, 150}};
+    std::vector<std::string> expected = {iconRecord("add", 6, "")};
+    for (auto s : samples)
+        expected.push_back(iconRecord("modify", s.face, "CPU " + std::to_string(s.shownCpu) + "\\nMB 38\\nFan 4500"));
+    expected.push_back(iconRecord("delete", 5, ""));
+    EXPECT_EQ(run.notifications(), expected);
 }
 
 // On the Windows 95/98/Me family the tooltip is one line.
@@ -158,5 +148,5 @@ TEST(TrayIcon, OneLineTooltipOnWindows98)
     EXPECT_EQ(run.close(), 0);
     std::vector<std::string> n = run.notifications();
     ASSERT_EQ(n.size(), 3u);
-    EXPECT_EQ(n[1].substr(n[1].find("tip=")), "tip=CPU 45 MB 38 Fan 4500");
+    EXPECT_EQ(n[1], iconRecord("modify", 2, "CPU 45 MB 38 Fan 4500"));
 }

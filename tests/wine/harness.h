@@ -18,7 +18,8 @@ struct MessageBoxSeen {
 class QuellorRun {
 public:
     // A fresh folder holding quellor.exe (under exeName) and the probe library variant named
-    // ("full", "no_cpu", "no_mb", "no_fan", "none"); an empty name puts no library there.
+    // ("full", "no_cpu", "no_mb", "no_fan", "none") or a fast library ("sweep", "instant", for
+    // a SampleDriver); an empty name puts no library there.
     explicit QuellorRun(const std::string& library = "full", const std::string& exeName = "quellor.exe");
     ~QuellorRun();
 
@@ -60,8 +61,16 @@ private:
     bool probe_ = false;
 };
 
-// The icons of Wine's notification area, each a window of its own; false where it cannot be
-// looked into.
-bool trayIcons(std::vector<HWND>& icons);
+// A record of Quellor's icon as the probe writes it: the structure's first version (88 bytes
+// in the 32-bit build), id 1, message, icon and tip set (flags 7), the callback message
+// WM_USER + 1, and the tip with "\n" for each line feed. commandOf gives its "add", "modify"...
+std::string iconRecord(const std::string& command, int face, const std::string& tip);
+std::string commandOf(const std::string& record);
+// Takes Quellor's icon away, as a shell does that lost it or went with it.
+void takeIconAway(HWND window);
+
+// The icons of Wine's notification area, each a window of its own. Where it cannot be looked
+// into, the test fails: a count it cannot take must not pass for an empty area.
+std::vector<HWND> trayIcons();
 
 std::string windowText(HWND window);

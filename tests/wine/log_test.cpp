@@ -2,30 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "harness.h"
 #include "tests/support/files.h"
-
-namespace {
-
-// Seconds since midnight of the record's time, or -1 when its first line is not a date and time.
-int secondsOfDay(const std::string& record)
-{
-    int day, month, year, hour, minute, second;
-    if (std::sscanf(record.c_str(), "%d/%d/%d %d.%d.%d", &day, &month, &year, &hour, &minute, &second) != 6)
-        return -1;
-    return hour * 3600 + minute * 60 + second;
-}
-
-int now()
-{
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    return t.wHour * 3600 + t.wMinute * 60 + t.wSecond;
-}
-
-} // namespace
 
 // The time moves with the last rise of either maximum, and an equal reading leaves it.
 TEST(MaximaLog, MaximaAndTheTimeOfTheLastRise)
@@ -37,21 +16,16 @@ TEST(MaximaLog, MaximaAndTheTimeOfTheLastRise)
     ASSERT_TRUE(run.window());
     Sleep(1100);         // a time left at the start would show
     run.sample();        // equal readings: nothing moves
-    int riseFrom = now();
+    int riseFrom = secondsOfDay();
     run.sample();        // the board rises to 41
-    int riseUntil = now();
+    int riseUntil = secondsOfDay();
     Sleep(1100);         // a later equal reading that moved the time would show
     run.sample();
     EXPECT_EQ(run.close(), 0);
 
     std::string record = run.readFile("log.txt");
     EXPECT_EQ(afterDate(record), "\r\nCPU 50\r\nMB 41");
-    int at = secondsOfDay(record);
-    ASSERT_GE(at, 0) << record;
-    if (riseUntil >= riseFrom) { // not across midnight
-        EXPECT_GE(at, riseFrom);
-        EXPECT_LE(at, riseUntil);
-    }
+    EXPECT_TRUE(recordTimeWithin(record, riseFrom, riseUntil)) << record;
 }
 
 TEST(MaximaLog, RunThatNeverRoseAboveZeroWritesTheZeroRecord)
@@ -114,27 +88,20 @@ TEST(Resilience, TheIconComesBackAfterAFailedAddOrAShellThatLostIt)
     };
     for (auto c : cases) {
         SCOPED_TRACE(c.why);
-        std::vector<HWND> before, after;
-        trayIcons(before);
+        std::vector<HWND> before = trayIcons();
         QuellorRun run;
         run.setReadings("45", "38", "4500", std::string("shell ") + c.shell);
         run.start("/i");
         HWND window = run.window();
         ASSERT_TRUE(window);
-        if (c.event != nothing) {
-            NOTIFYICONDATAA lost{};
-            lost.cbSize = NOTIFYICONDATAA_V1_SIZE;
-            lost.hWnd = window;
-            lost.uID = 1;
-            Shell_NotifyIconA(NIM_DELETE, &lost);
-        }
+        if (c.event != nothing)
+            takeIconAway(window);
         if (c.event == newTaskbar)
             SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
         run.sample();
 
         // A click on our icon, the one that was not there before, brings the window back.
-        ASSERT_TRUE(trayIcons(after)) << "the notification area cannot be looked into";
-        std::vector<HWND> ours;
+        std::vector<HWND> after = trayIcons(), ours;
         for (HWND icon : after)
             if (std::find(before.begin(), before.end(), icon) == before.end())
                 ours.push_back(icon);
@@ -153,10 +120,9 @@ TEST(Resilience, TheIconComesBackAfterAFailedAddOrAShellThatLostIt)
         // The whole record every time; after the first add, every one but the removal carries the
         // sample's tooltip.
         std::vector<std::string> n = run.notifications();
-        std::string record = " cb=" + std::to_string(NOTIFYICONDATAA_V1_SIZE) + " id=1 flags=7 msg=1025 face=2 tip=";
         for (size_t i = 1; i < n.size(); ++i) {
-            std::string tip = n[i].rfind("N delete ", 0) == 0 ? "" : "CPU 45\\nMB 38\\nFan 4500";
-            EXPECT_EQ(n[i].substr(n[i].find(' ', 2)), record + tip);
+            std::string command = commandOf(n[i]);
+            EXPECT_EQ(n[i], iconRecord(command, 2, command == "delete" ? "" : "CPU 45\\nMB 38\\nFan 4500"));
         }
     }
 }
