@@ -402,10 +402,11 @@ void benchIdleLibraries(Program& system, Program& simulator, int idleSeconds)
         row(what, static_cast<double>(s.wakeUps), static_cast<double>(m.wakeUps), "", "");
     }
     // What looking for the monitors holds while none runs.
-    ProcessGauges withSystem = readGauges(system.process.hProcess), withSimulator = readGauges(simulator.process.hProcess);
+    ProcessGauges withSystem = readGauges(system.process.hProcess);
+    ProcessGauges withSimulator = readGauges(simulator.process.hProcess);
     const double kib = 1024;
-    row("5 private bytes, system lib | simulator", withSystem.privateBytes / kib, withSimulator.privateBytes / kib, "KiB",
-        "ratio <= 1.30");
+    row("5 private bytes, system lib | simulator", withSystem.privateBytes / kib, withSimulator.privateBytes / kib,
+        "KiB", "ratio <= 1.30");
     row("  working set", withSystem.workingSet / kib, withSimulator.workingSet / kib, "KiB", "");
     row("  threads", withSystem.threads, withSimulator.threads, "", "system lib <= 2", 0);
     stop(system);

@@ -36,19 +36,34 @@ static char* describe(char* out, char* last, const char* what, const Reading& re
 }
 
 // What a user who sees three zeros needs: the monitors whose data the sources read, each with
-// the one setting that makes it publish (res/README.txt says more about each). Lines short
-// enough for a console and for the setup's finish page.
-static const char noMonitor[] =
-    "Nothing yet: no hardware monitor is running, so 0 for now.\r\n"
-    "Any of these works, with the one setting it needs:\r\n"
-    "  HWiNFO: Settings, \"Shared Memory Support\"\r\n"
-    "  AIDA64: External Applications, \"Enable shared memory\"\r\n"
-    "  LibreHardwareMonitor: Options, Remote Web Server, Run\r\n"
-    "  MSI Afterburner: its CPU temperature graph\r\n"
-    "  Open Hardware Monitor, Core Temp, SpeedFan: no setting\r\n"
-    "Quellor picks the values up within seconds of one starting, with no restart.\r\n";
+// the one setting that makes it publish (res/README.txt says more about each), then those that
+// need none. Lines short enough for a console and for the setup's finish page.
+static char* listMonitors(char* out, char* last, const Source* table, int count)
+{
+    out = appendText(out, last,
+                     "Nothing yet: no hardware monitor is running, so 0 for now.\r\n"
+                     "Any of these works, with the one setting it needs:\r\n");
+    for (int i = 0; i < count; ++i)
+        if (table[i].listed && contains(table[i].listed, ':'))
+            out = appendText(appendText(appendText(out, last, "  "), last, table[i].listed), last, "\r\n");
+    int column = 0;
+    for (int i = 0; i < count; ++i) {
+        const char* name = table[i].listed;
+        if (!name || contains(name, ':'))
+            continue;
+        int length = 0;
+        while (name[length])
+            ++length;
+        const char* gap = column == 0 ? "  " : column + length > 60 ? ",\r\n  " : ", ";
+        column = (column == 0 || column + length > 60 ? 2 : column + 2) + length;
+        out = appendText(appendText(out, last, gap), last, name);
+    }
+    if (column > 0)
+        out = appendText(out, last, ": no setting\r\n");
+    return appendText(out, last, "Quellor picks the values up within seconds of one starting, with no restart.\r\n");
+}
 
-void describeReadings(const Readings& chosen, long rounds, char* text, int size)
+void describeReadings(const Source* table, int count, const Readings& chosen, long rounds, char* text, int size)
 {
     if (size <= 0)
         return;
@@ -56,7 +71,7 @@ void describeReadings(const Readings& chosen, long rounds, char* text, int size)
     text[0] = '\0';
     // Only once every source was asked: before that, nothing found is not yet known.
     if (rounds > 0 && !chosen.cpu.found && !chosen.mb.found && !chosen.fan.found) {
-        appendText(text, last, noMonitor);
+        listMonitors(text, last, table, count);
         return;
     }
     char* out = describe(text, last, "CPU", chosen.cpu, rounds);

@@ -2,5 +2,7 @@
 #pragma once
 
 #include "sensors/system/choice.h"
+#include "sensors/system/sources.h"
 
-void describeReadings(const Readings& chosen, long rounds, char* text, int size);
+// When nothing gives any reading, the monitors that table lists instead.
+void describeReadings(const Source* table, int count, const Readings& chosen, long rounds, char* text, int size);

@@ -73,3 +73,13 @@ bool parseDecimal(const char* text, int length, double& value)
     value = negative ? -number : number;
     return true;
 }
+
+bool stampedWithin(long long stamp, long long now, long long seconds)
+{
+    return stamp >= now - seconds && stamp <= now + seconds;
+}
+
+long long unixSeconds(unsigned long long fileTime)
+{
+    return static_cast<long long>((fileTime - 116444736000000000ull) / 10000000ull);
+}

@@ -17,3 +17,11 @@ double celsiusFromFahrenheit(double fahrenheit);
 // Degrees Celsius from tenths of a kelvin, as ACPI thermal zones report them.
 double celsiusFromKelvinTenths(double tenths);
 
+
+// Whether a monitor's time stamp (seconds since 1970, whatever 64 bits it holds) lies within
+// seconds of now, either way: compared with the times around now rather than subtracted from
+// it, which could overflow.
+bool stampedWithin(long long stamp, long long now, long long seconds);
+
+// Seconds since 1970 from a FILETIME's 100-nanosecond steps since 1601.
+long long unixSeconds(unsigned long long fileTime);

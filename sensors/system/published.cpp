@@ -51,13 +51,6 @@ void FieldList::add(const Field& field)
         fields[count++] = field;
 }
 
-void FieldList::addText(int row, const char* name, const char* text)
-{
-    Field field(row, name);
-    field.setText(text);
-    add(field);
-}
-
 void FieldList::addNumber(int row, const char* name, double number)
 {
     Field field(row, name);

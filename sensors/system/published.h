@@ -33,17 +33,15 @@ struct Published {
     bool number(int row, const char* name, double& value) const;
 };
 
-// A monitor turns what its source published into offers; false when it does not recognise
-// the data as its monitor's, or the monitor has marked it stale.
-using Monitor = bool (*)(const Published& published, Choice& choice);
+// A parser turns what a monitor published through one source into offers; false when it does
+// not recognise the data as its monitor's, or the monitor has marked it stale.
+using Parser = bool (*)(const Published& published, Choice& choice);
 
 // An access's fields, in storage of its own; what does not fit is left out.
 class FieldList {
 public:
     constexpr FieldList(Field* fields, int capacity) : fields(fields), capacity(capacity) {}
-    void clear() { count = 0; }
     void add(const Field& field);
-    void addText(int row, const char* name, const char* text);
     void addNumber(int row, const char* name, double number);
     void publish(Published& published) const;
 

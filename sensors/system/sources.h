@@ -37,9 +37,13 @@ struct Source {
     Access access;
     Address address;
     Address orElse;   // tried when address has nothing: an older version's name, say
-    Monitor monitor;
+    Parser parse;     // what the source's monitor published, as offers (monitors/)
     Sign sign;
     const char* programs[2]; // the files a monitor runs from, for Sign::Program
+    // How DescribeReadings lists the monitor to a user who has none running, with the one
+    // setting that makes it publish ("HWiNFO: Settings, ..."), or only its name where it needs
+    // none; nullptr for a row of a monitor already listed, or for what is no monitor.
+    const char* listed;
 };
 
 // The monitors first, in the order of how much of the machine they read and how well they name
@@ -47,38 +51,40 @@ struct Source {
 // some machines only. Where a monitor offers two ways, the richer comes first.
 inline constexpr Source sources[] = {
     {"HWiNFO shared memory", Access::Mapping, {"Global\\HWiNFO_SENS_SM2", "Global\\HWiNFO_SM2_MUTEX"},
-     {"HWiNFO_SENS_SM2", "HWiNFO_SM2_MUTEX"}, readHwinfoMemory, Sign::None, {}},
+     {"HWiNFO_SENS_SM2", "HWiNFO_SM2_MUTEX"}, readHwinfoMemory, Sign::None, {},
+     "HWiNFO: Settings, \"Shared Memory Support\""},
     {"HWiNFO gadget registry", Access::Registry, {"Software\\HWiNFO64\\VSB", nullptr},
-     {"Software\\HWiNFO32\\VSB", nullptr}, readHwinfoGadget, Sign::None, {}},
+     {"Software\\HWiNFO32\\VSB", nullptr}, readHwinfoGadget, Sign::None, {}, nullptr},
     {"AIDA64 shared memory", Access::UndatedMapping, {"AIDA64_SensorValues", nullptr}, {}, readAidaMemory, Sign::None,
-     {}},
+     {}, "AIDA64: External Applications, \"Enable shared memory\""},
     {"EVEREST shared memory", Access::UndatedMapping, {"EVEREST_SensorValues", nullptr}, {}, readAidaMemory,
-     Sign::None, {}},
+     Sign::None, {}, nullptr},
     {"AIDA64 registry", Access::Registry, {"Software\\FinalWire\\AIDA64\\SensorValues", nullptr}, {},
-     readAidaRegistry, Sign::None, {}},
+     readAidaRegistry, Sign::None, {}, nullptr},
     // Open Hardware Monitor serves the same page.
     {"LibreHardwareMonitor web server", Access::Http, {"http://127.0.0.1:8085/data.json", nullptr}, {},
-     readMonitorJson, Sign::Program, {"LibreHardwareMonitor.exe", "OpenHardwareMonitor.exe"}},
+     readMonitorJson, Sign::Program, {"LibreHardwareMonitor.exe", "OpenHardwareMonitor.exe"},
+     "LibreHardwareMonitor: Options, Remote Web Server, Run"},
     {"LibreHardwareMonitor WMI", Access::Wmi,
      {"root\\LibreHardwareMonitor", "SELECT SensorType, Name, Value, Parent FROM Sensor"}, {}, readMonitorWmi,
-     Sign::Program, {"LibreHardwareMonitor.exe", nullptr}},
+     Sign::Program, {"LibreHardwareMonitor.exe", nullptr}, nullptr},
     {"Open Hardware Monitor WMI", Access::Wmi,
      {"root\\OpenHardwareMonitor", "SELECT SensorType, Name, Value, Parent FROM Sensor"}, {}, readMonitorWmi,
-     Sign::Program, {"OpenHardwareMonitor.exe", nullptr}},
+     Sign::Program, {"OpenHardwareMonitor.exe", nullptr}, "Open Hardware Monitor"},
     {"Core Temp shared memory", Access::UndatedMapping, {"CoreTempMappingObjectEx", nullptr},
-     {"CoreTempMappingObject", nullptr}, readCoreTemp, Sign::None, {}},
+     {"CoreTempMappingObject", nullptr}, readCoreTemp, Sign::None, {}, "Core Temp"},
     {"MSI Afterburner shared memory", Access::Mapping, {"MAHMSharedMemory", nullptr}, {}, readAfterburner, Sign::None,
-     {}},
+     {}, "MSI Afterburner: its CPU temperature graph"},
     {"SpeedFan shared memory", Access::UndatedMapping, {"SFSharedMemory_ALM", nullptr}, {}, readSpeedFan, Sign::None,
-     {}},
+     {}, "SpeedFan"},
     {"Motherboard Monitor 5 shared memory", Access::UndatedMapping, {"$M$B$M$5$S$D$", nullptr}, {}, readMbm5,
-     Sign::None, {}},
-    {"the hwmon files", Access::Hwmon, {}, {}, readHwmon, Sign::KernelFiles, {}},
+     Sign::None, {}, "Motherboard Monitor 5"},
+    {"the hwmon files", Access::Hwmon, {}, {}, readHwmon, Sign::KernelFiles, {}, nullptr},
     {"ACPI thermal zone counter", Access::Counter, {"\\Thermal Zone Information(*)\\High Precision Temperature", nullptr},
-     {"\\Thermal Zone Information(*)\\Temperature", nullptr}, readZoneCounter, Sign::ThermalZones, {}},
+     {"\\Thermal Zone Information(*)\\Temperature", nullptr}, readZoneCounter, Sign::ThermalZones, {}, nullptr},
     // Answers only a program run as administrator.
     {"ACPI thermal zone WMI", Access::Wmi, {"root\\WMI", "SELECT CurrentTemperature FROM MSAcpi_ThermalZoneTemperature"},
-     {}, readZoneWmi, Sign::ThermalZonesAsAdmin, {}},
+     {}, readZoneWmi, Sign::ThermalZonesAsAdmin, {}, nullptr},
 };
 
 constexpr int sourceCount = sizeof sources / sizeof sources[0];

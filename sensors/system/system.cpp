@@ -49,6 +49,6 @@ VESK_EXPORT int DescribeReadings(char* text, int size)
     long rounds;
     Readings readings = chosen(&rounds);
     if (text)
-        describeReadings(readings, rounds, text, size);
+        describeReadings(sources, sourceCount, readings, rounds, text, size);
     return static_cast<int>(rounds);
 }

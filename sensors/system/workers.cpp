@@ -3,6 +3,7 @@
 #include "sensors/system/access/bind.h"
 #include "sensors/system/access/presence.h"
 #include "sensors/system/access/wide.h"
+#include "sensors/system/numbers.h"
 
 // A thread that has spent longer than this in one open or read has stalled: the rounds go on
 // without its sources.
@@ -21,15 +22,6 @@ int Workers::threadOf(int row) const
     return access == Access::Wmi ? 1 : row + 2;
 }
 
-// Seconds since 1970, as the monitors that date their data stamp it.
-static long long unixTimeNow()
-{
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    return static_cast<long long>((ticks - 116444736000000000ull) / 10000000ull);
-}
-
 namespace {
 
 bool open(const Source& source, Session& session)
@@ -38,7 +30,7 @@ bool open(const Source& source, Session& session)
     case Access::Http: return session.http.open();
     case Access::Wmi: return session.wmi.open();
     case Access::Counter: return session.counter.open(source.address.name, source.orElse.name);
-    case Access::Hwmon: return session.hwmon.open();
+    case Access::Hwmon: return session.hwmon.open(hwmonRules);
     default: return true;
     }
 }
@@ -68,7 +60,7 @@ bool fetch(Access access, const Address& address, Session& session, Published& p
     return false;
 }
 
-// The source's address, else its second one: the access hands over what it finds, the monitor
+// The source's address, else its second one: the access hands over what it finds, the parser
 // makes offers of it, and the choice checks and keeps them. False when neither address could
 // be read at all.
 bool readSource(const Source& source, Session& session, DWORD unchangedFor, Readings& readings)
@@ -81,14 +73,16 @@ bool readSource(const Source& source, Session& session, DWORD unchangedFor, Read
             break;
         Published published;
         published.address = addresses[i]->name ? addresses[i]->name : "";
-        published.now = unixTimeNow();
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        published.now = unixSeconds((static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
         if (!fetch(source.access, *addresses[i], session, published))
             continue;
         fetched = true;
         if (source.access == Access::UndatedMapping
             && !session.watches[i].fresh(published.bytes, GetTickCount(), unchangedFor))
             continue; // a monitor that quit, and someone else holds its mapping open
-        if (source.monitor(published, choice))
+        if (source.parse(published, choice))
             break;
     }
     readings = choice.readings();

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static Inventory found;
     inventoryFromText(std::string(data, data + size), found);
-    Picks picks = pickFiles(found);
+    Picks picks = hwmonRules.pick(found);
     if (!holds(found, picks.cpu) || !holds(found, picks.mb) || !holds(found, picks.fan))
         __builtin_trap();
     return 0;

@@ -90,7 +90,7 @@ static void hwmonSeeds(const fs::path& root, const std::string& name)
 
     static Inventory found;
     inventoryFromText(listing.str(), found);
-    Picks picks = pickFiles(found);
+    Picks picks = hwmonRules.pick(found);
     std::ostringstream readings;
     const Pick rows[] = {picks.cpu, picks.mb, picks.fan};
     for (int row = 0; row < 3; ++row)

@@ -38,10 +38,10 @@ inline void checkOffers(const Choice& choice)
 }
 
 // The monitor's offers from what it was handed, checked.
-inline int offerAndCheck(Monitor monitor, const Published& published)
+inline int offerAndCheck(Parser parse, const Published& published)
 {
     Choice choice("fuzz");
-    monitor(published, choice);
+    parse(published, choice);
     checkOffers(choice);
     return 0;
 }

@@ -11,7 +11,6 @@
 
 #include "tests/support/published_text.h"
 #include "sensors/system/access/http_answer.h"
-#include "sensors/system/diagnosis.h"
 #include "sensors/system/monitors/monitors.h"
 #include "sensors/system/numbers.h"
 #include "tests/sensors/publisher_images.h"
@@ -20,38 +19,32 @@ namespace {
 
 const long long now = 1767225600; // 1 January 2026
 
-std::string text(const Readings& found)
-{
-    auto one = [](const Reading& r) { return r.found ? std::to_string(r.value) : std::string("-"); };
-    return one(found.cpu) + " " + one(found.mb) + " " + one(found.fan);
-}
-
-std::string parsed(const Published& published, Monitor monitor)
+std::string parsed(const Published& published, Parser parse)
 {
     Choice choice("test");
-    return monitor(published, choice) ? text(choice.readings()) : "refused";
+    return parse(published, choice) ? text(choice.readings()) : "refused";
 }
 
 // The monitor's reading of an exact copy: a vector's bytes end where the image ends, so a read
 // past it shows in the sanitizers and valgrind, and what the monitor does not take reads
 // "refused".
-std::string parsed(const Image& image, Monitor monitor)
+std::string parsed(const Image& image, Parser parse)
 {
     Published published;
     published.bytes = Bytes(image.data(), static_cast<unsigned long>(image.size()));
     published.now = now;
-    return parsed(published, monitor);
+    return parsed(published, parse);
 }
 
-std::string parsed(const std::string& text, Monitor monitor)
+std::string parsed(const std::string& text, Parser parse)
 {
-    return parsed(Image(text.begin(), text.end()), monitor);
+    return parsed(Image(text.begin(), text.end()), parse);
 }
 
 // Fields written one a line, "row:name=text" or "row:name#number" (tests/support/published_text.h).
-std::string parsed(const std::string& fields, Monitor monitor, const char* address)
+std::string parsed(const std::string& fields, Parser parse, const char* address)
 {
-    return parsed(TextFields(fields, address).published(), monitor);
+    return parsed(TextFields(fields, address).published(), parse);
 }
 
 // An Intel desktop as HWiNFO 7 shows it: the processor's DTS sensor, a board chip, a card.
@@ -363,25 +356,4 @@ TEST(TextFormats, WebServerAnswers)
             EXPECT_EQ(std::string(body.chars(), body.length()), c.body) << c.answer;
         }
     }
-}
-
-TEST(TextFormats, Diagnosis)
-{
-    Choice choice("HWiNFO shared memory");
-    choice.offer(Quantity::Temperature, "CPU Package", 55.2);
-    Readings found = choice.readings();
-    char text[256];
-    describeReadings(found, 3, text, sizeof text);
-    EXPECT_STREQ(text, "CPU 55 from HWiNFO shared memory, \"CPU Package\"\r\n"
-                       "MB 0: no running monitor publishes it\r\nFan 0: no running monitor publishes it\r\n");
-    describeReadings(found, 0, text, 12);
-    EXPECT_STREQ(text, "CPU 55 from");
-
-    // "Nothing" only once every source was asked; a fan found standing still is something.
-    describeReadings(Readings{}, 0, text, sizeof text);
-    EXPECT_EQ(std::string(text).find("Nothing"), std::string::npos) << text;
-    Choice still("SpeedFan shared memory");
-    still.offerFan("Fan1", 0, 1);
-    describeReadings(still.readings(), 1, text, sizeof text);
-    EXPECT_EQ(std::string(text).find("Nothing"), std::string::npos) << text;
 }

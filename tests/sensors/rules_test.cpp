@@ -6,14 +6,18 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "sensors/system/choice.h"
 #include "sensors/system/labels.h"
-#include "sensors/system/monitors/hwmon.h"
+#include "sensors/system/chips.h"
+#include "sensors/system/diagnosis.h"
+#include "sensors/system/monitors/monitors.h"
 #include "sensors/system/numbers.h"
 #include "sensors/system/published.h"
+#include "tests/support/published_text.h"
 
 // The one check every value from every source passes, rounded first.
 TEST(Check, WholeReadingsWithinBounds)
@@ -68,9 +72,9 @@ TEST(Labels, BoardChips)
     const char* other[] = {"coretemp", "k10temp", "acpitz", "nvme", "amdgpu", "thinkpad", "dell_smm",
                            "iwlwifi_1", "BAT0", "cpu_thermal", ""};
     for (const char* name : board)
-        EXPECT_TRUE(isBoardChip(name)) << name;
+        EXPECT_TRUE(chipFamily(name)) << name;
     for (const char* name : other)
-        EXPECT_FALSE(isBoardChip(name)) << name;
+        EXPECT_FALSE(chipFamily(name)) << name;
 }
 
 // A machine in one line: chips as "name: temp1=Label@45, fan2@0" (hwmon0, hwmon1, ... in
@@ -134,7 +138,7 @@ static std::string chosen(const char* machine)
 {
     static Inventory found;
     describe(machine, found);
-    Picks picks = pickFiles(found);
+    Picks picks = hwmonRules.pick(found);
     return "cpu=" + text(picks.cpu) + " mb=" + text(picks.mb) + " fan=" + text(picks.fan);
 }
 
@@ -239,9 +243,7 @@ static std::string chosenBy(const std::string& sensors)
         choice.offer(part[0] == 'F' ? Quantity::Fan : Quantity::Temperature, name.c_str(),
                      std::stod(part.substr(equals + 1)), graphics);
     }
-    Readings found = choice.readings();
-    auto one = [](const Reading& r) { return r.found ? std::to_string(r.value) : std::string("-"); };
-    return one(found.cpu) + " " + one(found.mb) + " " + one(found.fan);
+    return text(choice.readings());
 }
 
 TEST(Choice, ThePackageTheBoardAndTheCpuFanInAnyOrder)
@@ -287,21 +289,19 @@ TEST(Choice, WhatFailsTheCheckGivesNothing)
 // Across sources: the first in the table's order, unless its reading is more than 15 s old.
 TEST(Choice, TheFirstFreshSourceGivesEachReading)
 {
-    Readings sources[2];
-    sources[0].cpu = {true, 60, "first", "", 1000};
-    sources[0].fan = {true, 900, "first", "", 1000};
-    sources[1].cpu = {true, 50, "second", "", 10000};
-    sources[1].mb = {true, 30, "second", "", 10000};
+    Readings latest[2];
+    latest[0].cpu = {true, 60, "first", "", 1000};
+    latest[0].fan = {true, 900, "first", "", 1000};
+    latest[1].cpu = {true, 50, "second", "", 10000};
+    latest[1].mb = {true, 30, "second", "", 10000};
     struct Case { unsigned now; const char* expected; } cases[] = {
         {16000, "60 30 900"}, {16001, "50 30 -"}, {25000, "50 30 -"}, {25001, "- - -"},
     };
     for (const auto& c : cases) {
-        Readings chosen = chooseFresh(sources, 2, c.now);
-        auto one = [](const Reading& r) { return r.found ? std::to_string(r.value) : std::string("-"); };
-        EXPECT_EQ(one(chosen.cpu) + " " + one(chosen.mb) + " " + one(chosen.fan), c.expected) << "at " << c.now;
+        EXPECT_EQ(text(chooseFresh(latest, 2, c.now)), c.expected) << "at " << c.now;
     }
-    sources[0].cpu.readAt = 0xFFFFF000u; // just before GetTickCount() wraps
-    EXPECT_EQ(chooseFresh(sources, 2, 0x1000u).cpu.value, 60);
+    latest[0].cpu.readAt = 0xFFFFF000u; // just before GetTickCount() wraps
+    EXPECT_EQ(chooseFresh(latest, 2, 0x1000u).cpu.value, 60);
 }
 
 // A mapping whose monitor writes no time of its own is stale after a minute without change.
@@ -313,4 +313,53 @@ TEST(Choice, AMappingThatStopsChangingGoesStale)
     EXPECT_TRUE(watch.fresh(Bytes(first, 3), 64999, 60000));
     EXPECT_FALSE(watch.fresh(Bytes(first, 3), 65000, 60000)) << "60 s without a change";
     EXPECT_TRUE(watch.fresh(Bytes(second, 3), 66000, 60000)) << "a change makes it live again";
+}
+
+TEST(Diagnosis, WhereEachReadingComesFrom)
+{
+    Choice choice("HWiNFO shared memory");
+    choice.offer(Quantity::Temperature, "CPU Package", 55.2);
+    Readings found = choice.readings();
+    char text[1024];
+    describeReadings(sources, sourceCount, found, 3, text, sizeof text);
+    EXPECT_STREQ(text, "CPU 55 from HWiNFO shared memory, \"CPU Package\"\r\n"
+                       "MB 0: no running monitor publishes it\r\nFan 0: no running monitor publishes it\r\n");
+    describeReadings(sources, sourceCount, found, 0, text, 12);
+    EXPECT_STREQ(text, "CPU 55 from");
+
+    // "Nothing" only once every source was asked; a fan found standing still is something.
+    describeReadings(sources, sourceCount, Readings{}, 0, text, sizeof text);
+    EXPECT_EQ(std::string(text).find("Nothing"), std::string::npos) << text;
+    Choice still("SpeedFan shared memory");
+    still.offerFan("Fan1", 0, 1);
+    describeReadings(sources, sourceCount, still.readings(), 1, text, sizeof text);
+    EXPECT_EQ(std::string(text).find("Nothing"), std::string::npos) << text;
+}
+
+// With nothing found, the monitors of the sources' table, each with the one setting it needs,
+// as both READMEs give them.
+TEST(Diagnosis, TheMonitorsOfTheTableAsTheReadmesGiveThem)
+{
+    char text[1024];
+    describeReadings(sources, sourceCount, Readings{}, 1, text, sizeof text);
+    std::string list = text;
+    auto content = [](const char* path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string readmes[] = {content(PROJECT_DIR "/README.md"), content(PROJECT_DIR "/res/README.txt")};
+    int listed = 0;
+    for (const Source& source : sources) {
+        if (!source.listed)
+            continue;
+        ++listed;
+        std::string line = source.listed, name = line.substr(0, line.find(": "));
+        std::string setting = name.size() < line.size() ? line.substr(name.size() + 2) : "";
+        EXPECT_NE(list.find(name), std::string::npos) << list;
+        for (const std::string& readme : readmes) {
+            EXPECT_NE(readme.find(name), std::string::npos) << name;
+            EXPECT_NE(readme.find(setting), std::string::npos) << setting;
+        }
+    }
+    EXPECT_GE(listed, 8);
 }

@@ -32,9 +32,9 @@ static bool stall(const Published&, Choice& choice)
 static const void* const here = reinterpret_cast<const void*>(&stall);
 
 static const Source coreTemp = {"Core Temp shared memory", Access::UndatedMapping,
-                                {"CoreTempMappingObjectEx", nullptr}, {}, readCoreTemp, Sign::None, {}};
+                                {"CoreTempMappingObjectEx", nullptr}, {}, readCoreTemp, Sign::None, {}, nullptr};
 // The hwmon files of a fixture, read by a monitor that hangs.
-static const Source stallingFiles = {"stalling files", Access::Hwmon, {}, {}, stall, Sign::None, {}};
+static const Source stallingFiles = {"stalling files", Access::Hwmon, {}, {}, stall, Sign::None, {}, nullptr};
 
 static Image laptop(float hottest)
 {
@@ -72,10 +72,11 @@ static void waitUntilStopped(DWORD threadsBefore)
 // Neither may hold back the rounds, nor the mapping's values.
 TEST(Workers, AStalledSourceHoldsBackOnlyItself)
 {
+    const char* processors = "SELECT Name FROM Win32_Processor";
     const Source table[] = {
         coreTemp,
-        {"a stalling query", Access::Wmi, {"root\\cimv2", "SELECT Name FROM Win32_Processor"}, {}, stall, Sign::None, {}},
-        {"a query behind it", Access::Wmi, {"root\\cimv2", "SELECT Name FROM Win32_Processor"}, {}, stall, Sign::None, {}},
+        {"a stalling query", Access::Wmi, {"root\\cimv2", processors}, {}, stall, Sign::None, {}, nullptr},
+        {"a query behind it", Access::Wmi, {"root\\cimv2", processors}, {}, stall, Sign::None, {}, nullptr},
     };
     DWORD threads = threadsOf(GetCurrentProcessId());
     stallMs = 8000;
@@ -103,7 +104,8 @@ TEST(Workers, AStalledSourceHoldsBackOnlyItself)
 TEST(Workers, AnUnreadableSourceKeepsItsLastReadingsAndTheirTime)
 {
     static const Source web[] = {
-        {"a web server", Access::Http, {"http://127.0.0.1:8086/data.json", nullptr}, {}, readMonitorJson, Sign::None, {}},
+        {"a web server", Access::Http, {"http://127.0.0.1:8086/data.json", nullptr}, {}, readMonitorJson, Sign::None,
+         {}, nullptr},
     };
     DWORD threads = threadsOf(GetCurrentProcessId());
     Session sessions[maxSources];
@@ -171,7 +173,7 @@ TEST(Workers, ThreadsThatEndOutOfStepShareNothing)
     ScopedVariable root("VESK_SYSFS_ROOT", (windowsPath(FIXTURES) + "\\intel-desktop").c_str());
     const Source table[] = {
         {"AIDA64 shared memory", Access::UndatedMapping, {"AIDA64_SensorValues", nullptr}, {}, readAidaMemory,
-         Sign::None, {}},
+         Sign::None, {}, nullptr},
         stallingFiles,
     };
     DWORD threads = threadsOf(GetCurrentProcessId());

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "sensors/system/numbers.h"
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -160,5 +162,5 @@ long long unixNow()
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    return static_cast<long long>((ticks - 116444736000000000ull) / 10000000ull);
+    return unixSeconds(ticks);
 }

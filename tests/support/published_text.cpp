@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <map>
 
-#include "sensors/system/labels.h"
+#include "sensors/system/monitors/monitors.h"
 #include "sensors/system/numbers.h"
 
 static bool fromLine(const std::string& line, Field& field)
@@ -144,10 +144,7 @@ void inventoryFromText(const std::string& text, Inventory& found)
         copy(folder->second, "name", chip.name);
         channels(folder->second, "temp", chip.temps, chip.tempCount);
         channels(folder->second, "fan", chip.fans, chip.fanCount);
-        bool cpuFan = false;
-        for (int i = 0; i < chip.fanCount; ++i)
-            cpuFan = cpuFan || cpuFanRank(chip.fans[i].label) > 0;
-        if (chip.name[0] && (isChipTheRulesRead(chip.name) || cpuFan))
+        if (chip.name[0] && hwmonRules.keeps(chip))
             ++found.chipCount;
     }
     for (auto folder = zones.begin(); folder != zones.end() && found.zoneCount < maxZones; ++folder) {
@@ -158,4 +155,10 @@ void inventoryFromText(const std::string& text, Inventory& found)
         copy(folder->second, "type", zone.type);
         zone.readable = number(folder->second, "temp", zone.value);
     }
+}
+
+std::string text(const Readings& readings)
+{
+    auto one = [](const Reading& r) { return r.found ? std::to_string(r.value) : std::string("-"); };
+    return one(readings.cpu) + " " + one(readings.mb) + " " + one(readings.fan);
 }

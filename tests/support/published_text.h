@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "sensors/system/monitors/hwmon.h"
+#include "sensors/system/inventory.h"
 #include "sensors/system/published.h"
 
 // Named fields, one a line:
@@ -28,6 +28,9 @@ private:
     std::string address;
     std::vector<Field> fields;
 };
+
+// A source's three readings as "cpu mb fan", "-" for one not found.
+std::string text(const Readings& readings);
 
 // The hwmon rules' inventory from a listing of sysfs files, one a line: the path and what the
 // file holds ("class/hwmon/hwmon2/temp1_input 45000", "class/thermal/thermal_zone0/type

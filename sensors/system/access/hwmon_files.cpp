@@ -3,7 +3,6 @@
 #include "core/decimal_text.h"
 #include "sensors/system/access/files.h"
 #include "sensors/system/access/wide.h"
-#include "sensors/system/labels.h"
 
 // The N in "<prefix>N<suffix>", or -1 when the name is not of that form.
 static int numberIn(const char* name, const char* prefix, const char* suffix)
@@ -82,36 +81,24 @@ static void scanChannels(const WCHAR* chipFolder, const char* kind, Channel* cha
     });
 }
 
-static bool hasCpuFan(const WCHAR* chipFolder)
-{
-    bool named = false;
-    forEachNumbered(chipFolder, "fan", "_label", [&](int number) {
-        char label[maxNameLength];
-        readName(PathText(chipFolder).add("\\fan").add(number).add("_label"), label);
-        named = named || cpuFanRank(label) > 0;
-    });
-    return named;
-}
-
-// Servers and machines with DDR5 or many disks have a chip for each module and each disk:
-// only chips the rules read are kept, so the list never fills with them.
-static void scanHwmon(const WCHAR* root, Inventory& found)
+// Every chip the rules keep.
+static void scanHwmon(const WCHAR* root, const HwmonRules& rules, Inventory& found)
 {
     PathText folder(root);
     folder.add("\\class\\hwmon");
     forEachNumbered(folder.c_str(), "hwmon", "", [&](int number) {
         PathText chipFolder(folder.c_str());
         chipFolder.add("\\hwmon").add(number);
-        char name[maxNameLength];
-        readName(PathText(chipFolder.c_str()).add("\\name"), name);
-        if (!name[0] || (!isChipTheRulesRead(name) && !hasCpuFan(chipFolder.c_str())))
-            return;
-        Chip* chip = insertSorted(found.chips, found.chipCount, maxChips, number);
-        if (!chip)
-            return;
-        lstrcpynA(chip->name, name, maxNameLength);
-        scanChannels(chipFolder.c_str(), "temp", chip->temps, chip->tempCount);
-        scanChannels(chipFolder.c_str(), "fan", chip->fans, chip->fanCount);
+        Chip chip{};
+        chip.number = number;
+        readName(PathText(chipFolder.c_str()).add("\\name"), chip.name);
+        scanChannels(chipFolder.c_str(), "temp", chip.temps, chip.tempCount);
+        scanChannels(chipFolder.c_str(), "fan", chip.fans, chip.fanCount);
+        Chip* kept = nullptr;
+        if (chip.name[0] && rules.keeps(chip))
+            kept = insertSorted(found.chips, found.chipCount, maxChips, number);
+        if (kept)
+            *kept = chip;
     });
 }
 
@@ -133,11 +120,11 @@ static void scanThermalZones(const WCHAR* root, Inventory& found)
     });
 }
 
-static void scan(const WCHAR* root, Inventory& found)
+static void scan(const WCHAR* root, const HwmonRules& rules, Inventory& found)
 {
     found.chipCount = 0;
     found.zoneCount = 0;
-    scanHwmon(root, found);
+    scanHwmon(root, rules, found);
     scanThermalZones(root, found);
 }
 
@@ -182,13 +169,14 @@ bool hwmonFilesPresent()
     return findRoot(root);
 }
 
-bool HwmonFiles::open()
+bool HwmonFiles::open(const HwmonRules& rules)
 {
     State* files = state.reserve(1);
     if (!files || !findRoot(files->root)) {
         close();
         return false;
     }
+    files->rules = rules;
     const bool all[readingCount] = {true, true, true};
     choose(*files, all);
     return true;
@@ -202,8 +190,8 @@ static void copyPath(WCHAR (&to)[MAX_PATH], const PathText& from)
 void HwmonFiles::choose(State& state, const bool (&wanted)[readingCount])
 {
     Inventory& found = state.found;
-    scan(state.root, found);
-    Picks picked = pickFiles(found);
+    scan(state.root, state.rules, found);
+    Picks picked = state.rules.pick(found);
     const Pick picks[readingCount] = {picked.cpu, picked.mb, picked.fan};
     for (int i = 0; i < readingCount; ++i) {
         const Pick& pick = picks[i];

@@ -1,12 +1,13 @@
 // The Linux hwmon and thermal-zone files, through Wine's Z: drive, on a thread of their own:
-// some drivers take seconds to answer a read. The rules in monitors/hwmon.cpp pick the files
-// once; each read takes only those, and a file that fails sends the rules to pick again.
+// some drivers take seconds to answer a read. The access scans the files and reads them; the
+// rules it is handed (inventory.h) keep the chips and pick the files, once, and again when a
+// picked file fails. Each read takes only the picked files.
 #pragma once
 
 #include <windows.h>
 
 #include "sensors/system/access/memory.h"
-#include "sensors/system/monitors/hwmon.h"
+#include "sensors/system/inventory.h"
 #include "sensors/system/published.h"
 
 // Whether there are files to read here: the folder VESK_SYSFS_ROOT names, else Wine's Z:\sys.
@@ -15,9 +16,9 @@ bool hwmonFilesPresent();
 
 class HwmonFiles {
 public:
-    // Finds the files under VESK_SYSFS_ROOT, else under Wine's Z:\sys, and picks; false where
-    // there is neither (Windows, or a Wine without the drive).
-    bool open();
+    // Finds the files under VESK_SYSFS_ROOT, else under Wine's Z:\sys, and has the rules pick;
+    // false where there is neither (Windows, or a Wine without the drive).
+    bool open(const HwmonRules& rules);
     void close() { state.release(); }
 
     // The picked files' numbers, rows 0, 1 and 2 for the CPU, board and fan, each with its
@@ -37,6 +38,7 @@ private:
     };
     // Taken while the files are read: the scan alone is too large for a thread's stack.
     struct State {
+        HwmonRules rules;
         WCHAR root[MAX_PATH];
         File files[readingCount];
         Inventory found;

@@ -31,15 +31,15 @@ static void toWide(const char* ansi, WCHAR* wide, int size)
 HANDLE openForReading(const WCHAR* path)
 {
     auto createFile = kernel32<decltype(&CreateFileW)>("CreateFileW");
-    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE, normal = FILE_ATTRIBUTE_NORMAL;
     SetLastError(ERROR_SUCCESS);
-    HANDLE file = createFile ? createFile(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+    HANDLE file = createFile ? createFile(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, normal, nullptr)
                              : INVALID_HANDLE_VALUE;
     if (file != INVALID_HANDLE_VALUE || ran(createFile != nullptr))
         return file;
     char ansi[MAX_PATH];
     toAnsi(path, ansi);
-    return CreateFileA(ansi, GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(ansi, GENERIC_READ, share, nullptr, OPEN_EXISTING, normal, nullptr);
 }
 
 DWORD fileAttributes(const WCHAR* path)

@@ -2,16 +2,10 @@
 #include "sensors/system/monitors/monitors.h"
 #include "sensors/system/numbers.h"
 
-// Afterburner stamps each poll; half a minute without one says it quit.
-static bool recent(long long polled, long long now)
-{
-    long long age = now - polled;
-    return age <= 30 && age >= -30;
-}
-
 // MAHM_SHARED_MEMORY_HEADER: signature 'MAHM' (0xDEAD once let go), version, header size,
-// entry count and size, last poll (32-bit seconds). Each entry: five MAX_PATH texts (name,
-// units, their translations, a format), the value, two limits, flags, GPU index, source id.
+// entry count and size, last poll (32-bit seconds; Afterburner stamps each poll, and half a
+// minute without one says it quit). Each entry: five MAX_PATH texts (name, units, their
+// translations, a format), the value, two limits, flags, GPU index, source id.
 bool readAfterburner(const Published& published, Choice& choice)
 {
     const Bytes& bytes = published.bytes;
@@ -21,7 +15,7 @@ bool readAfterburner(const Published& published, Choice& choice)
     long polled;
     if (!bytes.u32(0, sign) || sign != signature || !bytes.u32(8, headerSize) || !bytes.u32(12, count)
         || !bytes.u32(16, size) || !bytes.i32(20, polled) || headerSize < 24 || size < needs
-        || !bytes.hasArray(headerSize, count, size) || !recent(polled, published.now))
+        || !bytes.hasArray(headerSize, count, size) || !stampedWithin(polled, published.now, 30))
         return false;
     for (unsigned long i = 0; i < count; ++i) {
         unsigned long at = headerSize + i * size, source;

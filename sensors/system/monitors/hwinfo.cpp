@@ -2,14 +2,6 @@
 #include "sensors/system/monitors/monitors.h"
 #include "sensors/system/numbers.h"
 
-// Far enough from the last poll to say HWiNFO stopped: some polling periods, and at least
-// this many seconds for a clock that moved a little. The stamp may hold any 64 bits, so it is
-// compared with the times around now rather than subtracted from it, which could overflow.
-static bool recent(long long polled, long long now, long long limit)
-{
-    return polled >= now - limit && polled <= now + limit;
-}
-
 // HWiNFO_SENSORS_SHARED_MEM2, packed: signature "HWiS", version, revision, poll time (64-bit
 // seconds), then offset, element size and count of the sensors and of the readings; version 2
 // adds the polling period in ms.
@@ -48,8 +40,10 @@ bool readHwinfoMemory(const Published& published, Choice& choice)
         bytes.u32(periodAt, period);
     if (period > 60000)
         period = 60000;
+    // Far enough from the last poll to say HWiNFO stopped: some polling periods, and at least
+    // this many seconds for a clock that moved a little.
     long long limit = 5LL * period / 1000;
-    if (!recent(static_cast<long long>(polled), published.now, limit < 10 ? 10 : limit))
+    if (!stampedWithin(static_cast<long long>(polled), published.now, limit < 10 ? 10 : limit))
         return false;
 
     for (unsigned long i = 0; i < readingCount; ++i) {

@@ -1,5 +1,4 @@
-#include "sensors/system/monitors/hwmon.h"
-
+#include "sensors/system/chips.h"
 #include "sensors/system/labels.h"
 #include "sensors/system/monitors/monitors.h"
 
@@ -23,57 +22,35 @@ static bool equalsAny(const char* name, const char* const (&names)[count])
     return false;
 }
 
-static bool isNuvoton(const char* name)
+// The Super I/O chips, with fan inputs, and the firmware's interfaces to them (chips.cpp).
+static bool isBoardChip(const char* name)
 {
-    return labelStartsWith(name, "nct6");
-}
-
-// MSI's Nuvoton chips, read by the nct6683 driver, number their fans from the CPU header.
-static bool isMsiNuvoton(const char* name)
-{
-    static const char* const chips[] = {"nct6683", "nct6686", "nct6687"};
-    return equalsAny(name, chips);
-}
-
-static bool isWinbond(const char* name)
-{
-    return labelStartsWith(name, "w83");
-}
-
-static bool isIteOrFintek(const char* name)
-{
-    static const char* const families[] = {"it8", "f71", "f81", "f8000"};
-    return startsWithAny(name, families);
-}
-
-// SMSC's chips, "theseus" being the SCH5636 on Fujitsu's boards.
-static bool isSmsc(const char* name)
-{
-    static const char* const families[] = {"dme1737", "sch311", "sch56", "theseus", "smsc47", "emc6w201"};
-    return startsWithAny(name, families);
+    return chipFamily(name) != nullptr;
 }
 
 static bool isSuperIo(const char* name)
 {
-    return isNuvoton(name) || isWinbond(name) || isIteOrFintek(name) || isSmsc(name);
+    const ChipFamily* family = chipFamily(name);
+    return family && family->cpuFan > 0;
 }
 
-bool isBoardChip(const char* name)
-{
-    static const char* const families[] = {
-        "nct6", "it8", "w83", "f71", "f81", "f8000", // Super I/O chips
-        "dme1737", "sch311", "sch56", "theseus", "smsc47", "emc6w201",
-        "asusec", "asus ec sensors",                  // asus-ec-sensors names its hwmon device so
-        "asus wmi sensors", "gigabyte wmi",           // the board's firmware reading the same chips
-        "atk0110",                                    // ASUS boards before about 2012
-    };
-    return startsWithAny(name, families);
-}
+// A laptop's embedded controller, and the label of its CPU sensor where it has one, else its
+// second: a Mac's SMC names the CPU die TC0D and the spot beside it TC0P.
+struct Controller {
+    const char* name;
+    const char* cpu[2];
+};
+static const Controller controllers[] = {
+    {"thinkpad", {"CPU", nullptr}}, {"dell_smm", {"CPU", nullptr}}, {"i8k", {"CPU", nullptr}}, // i8k: dell_smm before
+    {"applesmc", {"TC0D", "TC0P"}}, {"asus", {}}, {"hp", {}}, {"eeepc", {}},
+};
 
-static bool isLaptopController(const char* name)
+static const Controller* laptopController(const char* name)
 {
-    static const char* const controllers[] = {"thinkpad", "dell_smm", "i8k", "asus", "applesmc", "hp", "eeepc"};
-    return equalsAny(name, controllers);
+    for (const Controller& controller : controllers)
+        if (labelEquals(name, controller.name))
+            return &controller;
+    return nullptr;
 }
 
 static bool isCpuDriver(const char* name)
@@ -88,18 +65,12 @@ static bool isGraphicsChip(const char* name)
     return equalsAny(name, chips);
 }
 
-bool isChipTheRulesRead(const char* name)
-{
-    return !isGraphicsChip(name) && (isCpuDriver(name) || isBoardChip(name) || isLaptopController(name) ||
-                                     labelEquals(name, "acpitz"));
-}
-
 // A channel that fails the check (-128, -55 and -263.2 degrees are common) is a broken or
 // absent sensor, never a reading.
-static bool plausible(const Channel& channel)
+static bool plausible(bool readable, long millidegrees)
 {
     int degrees;
-    return channel.readable && isTemperature(channel.value / 1000.0, degrees);
+    return readable && isTemperature(millidegrees / 1000.0, degrees);
 }
 
 // 65535 rpm, as an absent fan often reads, fails the check and so does not spin.
@@ -122,6 +93,20 @@ static bool namesGraphics(const char* label)
     return startsWithAny(label, names);
 }
 
+// The chips the rules read, and any chip whose fan label names the processor.
+static bool keepsChip(const Chip& chip)
+{
+    if (isGraphicsChip(chip.name))
+        return false;
+    if (isCpuDriver(chip.name) || isBoardChip(chip.name) || laptopController(chip.name)
+        || labelEquals(chip.name, "acpitz"))
+        return true;
+    for (int i = 0; i < chip.fanCount; ++i)
+        if (cpuFanRank(chip.fans[i].label) > 0)
+            return true;
+    return false;
+}
+
 static Pick tempOf(const Chip& chip, const Channel& channel)
 {
     return {PickKind::HwmonTemp, chip.number, channel.number};
@@ -141,7 +126,7 @@ static Pick firstTemp(const Inventory& found, ChipTest chipTest, ChannelTest cha
         if (!chipTest(chip.name))
             continue;
         for (int j = 0; j < chip.tempCount; ++j)
-            if (plausible(chip.temps[j]) && channelTest(chip.temps[j]))
+            if (plausible(chip.temps[j].readable, chip.temps[j].value) && channelTest(chip.temps[j]))
                 return tempOf(chip, chip.temps[j]);
     }
     return none;
@@ -172,17 +157,11 @@ static bool isPick(const Pick& source)
     return source.kind != PickKind::None;
 }
 
-static bool plausibleZone(const Zone& zone)
-{
-    int degrees;
-    return zone.readable && isTemperature(zone.value / 1000.0, degrees);
-}
-
 static Pick zoneOfType(const Inventory& inventory, const char* type)
 {
     for (int i = 0; i < inventory.zoneCount; ++i) {
         const Zone& zone = inventory.zones[i];
-        if (labelEquals(zone.type, type) && plausibleZone(zone))
+        if (labelEquals(zone.type, type) && plausible(zone.readable, zone.value))
             return {PickKind::ZoneTemp, zone.number, 0};
     }
     return none;
@@ -196,12 +175,29 @@ static Pick hottestK8Core(const Inventory& inventory)
         if (!labelEquals(chip.name, "k8temp"))
             continue;
         const Channel* hottest = nullptr;
-        for (int j = 0; j < chip.tempCount; ++j)
-            if (plausible(chip.temps[j]) && (!hottest || chip.temps[j].value > hottest->value))
-                hottest = &chip.temps[j];
+        for (int j = 0; j < chip.tempCount; ++j) {
+            const Channel& core = chip.temps[j];
+            if (plausible(core.readable, core.value) && (!hottest || core.value > hottest->value))
+                hottest = &core;
+        }
         if (hottest)
             return tempOf(chip, *hottest);
     }
+    return none;
+}
+
+// A laptop controller's CPU sensor, by the first label of its own that it has.
+static Pick laptopCpu(const Inventory& inventory)
+{
+    for (int label = 0; label < 2; ++label)
+        for (int i = 0; i < inventory.chipCount; ++i) {
+            const Chip& chip = inventory.chips[i];
+            const Controller* controller = laptopController(chip.name);
+            for (int j = 0; controller && controller->cpu[label] && j < chip.tempCount; ++j)
+                if (labelEquals(chip.temps[j].label, controller->cpu[label])
+                    && plausible(chip.temps[j].readable, chip.temps[j].value))
+                    return tempOf(chip, chip.temps[j]);
+        }
     return none;
 }
 
@@ -209,9 +205,6 @@ static Pick chooseCpu(const Inventory& inventory)
 {
     auto coretemp = driver("coretemp");
     auto amd = [](const char* chip) { return labelEquals(chip, "k10temp") || labelEquals(chip, "zenpower"); };
-    auto laptop = [](const char* chip) {
-        return labelEquals(chip, "thinkpad") || labelEquals(chip, "dell_smm") || labelEquals(chip, "i8k");
-    };
     auto cpuTin = [](const Channel& channel) {
         return labelEquals(channel.label, "CPUTIN") || labelEquals(channel.label, "PECI Agent 0");
     };
@@ -226,9 +219,7 @@ static Pick chooseCpu(const Inventory& inventory)
         firstTemp(inventory, driver("via_cputemp"), labelled("Core 0")),
         firstTemp(inventory, driver("via_cputemp"), labelledFrom("Core ")),
         firstTemp(inventory, driver("cpu_thermal"), [](const Channel& channel) { return channel.number == 1; }),
-        firstTemp(inventory, laptop, labelled("CPU")),
-        firstTemp(inventory, driver("applesmc"), labelled("TC0D")), // the CPU die, else beside it
-        firstTemp(inventory, driver("applesmc"), labelled("TC0P")),
+        laptopCpu(inventory),
         firstTemp(inventory, driver("atk0110"), labelled("CPU Temperature")),
         firstTemp(inventory, driver("asus_wmi_sensors"), labelled("CPU Temperature")),
         firstTemp(inventory, driver("asusec"), labelled("CPU")),
@@ -241,20 +232,32 @@ static Pick chooseCpu(const Inventory& inventory)
     return none;
 }
 
+// The temperature input its family says is the board's, unless its label names the processor.
+static Pick familyBoardTemp(const Inventory& inventory)
+{
+    for (int i = 0; i < inventory.chipCount; ++i) {
+        const Chip& chip = inventory.chips[i];
+        const ChipFamily* family = chipFamily(chip.name);
+        for (int j = 0; family && j < chip.tempCount; ++j) {
+            const Channel& channel = chip.temps[j];
+            if (channel.number == family->boardTemp && !namesProcessor(channel.label)
+                && plausible(channel.readable, channel.value))
+                return tempOf(chip, channel);
+        }
+    }
+    return none;
+}
+
 static Pick chooseBoard(const Inventory& inventory)
 {
     auto boardLabel = [](const Channel& channel) {
         static const char* const names[] = {"SYSTIN", "Motherboard", "System"};
         return startsWithAny(channel.label, names);
     };
-    auto winbondTemp1 = [](const Channel& channel) { return unlabelledTemp1(channel); };
-    auto temp1 = [](const Channel& channel) { return channel.number == 1 && !namesProcessor(channel.label); };
-    auto iteOrFintek = [](const char* chip) { return isIteOrFintek(chip) || labelEquals(chip, "gigabyte_wmi"); };
     Pick candidates[] = {
         firstTemp(inventory, isBoardChip, boardLabel),
         firstTemp(inventory, driver("atk0110"), labelled("MB Temperature")),
-        firstTemp(inventory, isWinbond, winbondTemp1),
-        firstTemp(inventory, iteOrFintek, temp1),
+        familyBoardTemp(inventory),
         firstTemp(inventory, driver("acpitz"), [](const Channel& channel) { return channel.number == 1; }),
         zoneOfType(inventory, "acpitz"),
     };
@@ -299,9 +302,9 @@ static FanPick cpuHeader(const Inventory& inventory)
     for (int pass = 0; pass < 2; ++pass)
         for (int i = 0; i < inventory.chipCount; ++i) {
             const Chip& chip = inventory.chips[i];
-            if (pass == 0 ? !isSuperIo(chip.name) : !isLaptopController(chip.name))
+            if (pass == 0 ? !isSuperIo(chip.name) : !laptopController(chip.name))
                 continue;
-            int header = (isNuvoton(chip.name) && !isMsiNuvoton(chip.name)) || isWinbond(chip.name) ? 2 : 1;
+            int header = pass == 0 ? chipFamily(chip.name)->cpuFan : 1;
             FanPick pick;
             for (int j = 0; j < chip.fanCount && !(pick.fan && pick.fan->number == header); ++j) {
                 const Channel& fan = chip.fans[j];
@@ -374,10 +377,12 @@ static Pick chooseFan(const Inventory& inventory)
 //
 // Values: a channel that fails the check in choice.h, or cannot be read, is a broken or absent
 //   sensor and is passed over: a temperature outside 1..125 degrees, a fan above 30,000 rpm.
-Picks pickFiles(const Inventory& found)
+static Picks pickFiles(const Inventory& found)
 {
     return {chooseCpu(found), chooseBoard(found), chooseFan(found)};
 }
+
+const HwmonRules hwmonRules = {keepsChip, pickFiles};
 
 // The picked files, row 0 the CPU's, 1 the board's, 2 the fan's, each with its account as text
 // (`coretemp "Package id 0"`) and its value: millidegrees Celsius, or rpm. The rules chose them,

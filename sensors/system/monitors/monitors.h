@@ -1,10 +1,11 @@
-// Every monitor the library understands, one file each, all of the one shape (Monitor in
+// Every monitor the library understands, one file each, all of the one shape (Parser in
 // published.h): pure code that turns what the monitor published into offers to the choice.
 // Nothing here trusts its input: every offset, count and length is checked against what was
 // handed over, and every value passes the check in choice.h. sources.h says where each
 // reads from and in which order they are preferred.
 #pragma once
 
+#include "sensors/system/inventory.h"
 #include "sensors/system/published.h"
 
 // HWiNFO (hwinfo.cpp): its shared memory, versions 1 and 2, and the values of its "gadget"
@@ -40,6 +41,8 @@ bool readMbm5(const Published& published, Choice& choice);
 bool readZoneCounter(const Published& published, Choice& choice);
 bool readZoneWmi(const Published& published, Choice& choice);
 
-// The Linux hwmon and thermal-zone files under Wine (hwmon.cpp), as access/hwmon_files.cpp
-// read them: rows 0, 1 and 2 are the CPU, board and fan files the rules there chose.
+// The Linux hwmon and thermal-zone files under Wine (hwmon.cpp): the rules that keep a scan's
+// chips and pick the files, and the picked files' values as access/hwmon_files.cpp read them,
+// rows 0, 1 and 2 the CPU's, board's and fan's.
+extern const HwmonRules hwmonRules;
 bool readHwmon(const Published& published, Choice& choice);

@@ -1,6 +1,7 @@
-// The Linux hwmon and thermal-zone files, read under Wine: which of them give the three
-// readings. access/hwmon_files.cpp lists what a machine has; these rules pick from that list,
-// and again when a picked file goes away.
+// What the Linux hwmon and thermal-zone files hold, as access/hwmon_files.cpp scans them under
+// Wine, and what the hwmon rules (monitors/hwmon.cpp) decide about them: which chips are worth
+// keeping, and which files give the three readings. Plain data, so that the rules build and
+// are tested natively.
 #pragma once
 
 constexpr int maxChips = 32;
@@ -56,13 +57,11 @@ struct Picks {
     Pick cpu, mb, fan;
 };
 
-// The files a person would take the readings off; the rules are written out beside the code
-// that applies them. A reading with no file is none.
-Picks pickFiles(const Inventory& found);
-
-// Whether the scan keeps a chip of this name: one the rules read, or any chip whose fan label
-// names the processor.
-bool isChipTheRulesRead(const char* name);
-
-// The Super I/O, embedded-controller and firmware interfaces that watch a motherboard.
-bool isBoardChip(const char* name);
+// The rules, handed to the access by the one who pairs them (workers.cpp).
+struct HwmonRules {
+    // Whether a scanned chip is kept: one the rules read. Servers and machines with DDR5 or
+    // many disks have a chip for each module and each disk, which would fill the list.
+    bool (*keeps)(const Chip& chip);
+    // The files a person would take the readings off; a reading with no file is none.
+    Picks (*pick)(const Inventory& found);
+};
