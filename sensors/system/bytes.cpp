@@ -88,3 +88,14 @@ bool Bytes::text(unsigned long offset, unsigned long fieldSize, char* text, int 
     text[i] = '\0';
     return true;
 }
+
+bool Bytes::text16(unsigned long offset, unsigned long units, char* text, int size) const
+{
+    if (size <= 0 || !hasArray(offset, units, 2))
+        return false;
+    unsigned long i = 0;
+    for (unsigned unit; i < units && static_cast<long>(i) < size - 1 && u16(offset + 2 * i, unit) && unit; ++i)
+        text[i] = unit < 0x80 ? static_cast<char>(unit) : '?';
+    text[i] = '\0';
+    return true;
+}

@@ -30,6 +30,9 @@ public:
     // A text field of fieldSize bytes: copied up to its first zero or its end, whichever comes
     // first, and cut to fit text (size bytes, always terminated).
     bool text(unsigned long offset, unsigned long fieldSize, char* text, int size) const;
+    // The same for a field of units UTF-16 units, as Windows' wide texts are: each letter
+    // outside ASCII becomes '?', which no name the rules look for holds.
+    bool text16(unsigned long offset, unsigned long units, char* text, int size) const;
 
 private:
     const unsigned char* data;

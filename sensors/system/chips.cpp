@@ -8,7 +8,7 @@
 // number their fans from the CPU header. The first that matches counts.
 static const ChipFamily families[] = {
     {"nct6683", 1, 0}, {"nct6686", 1, 0}, {"nct6687", 1, 0},
-    {"nct6", 2, 0}, // the driver labels its inputs: SYSTIN is found by name
+    {"nct6", 2, 1},
     {"w83", 2, 1},
     {"it8", 1, 1},
     {"f71", 1, 1}, {"f81", 1, 1}, {"f8000", 1, 1},

@@ -18,11 +18,14 @@
 //                 Temperature", "CPUTIN" or "CPU Socket"
 // Board temperature: the board chip's
 //   motherboard   "Motherboard", "Mainboard" (also "Motherboard Temperature"), "Mobo"
-//   system        "System", "System 1", "System1", "SYSTIN"
+//   system        "System", "System 1", "System1", "SYSTIN", or a chip's temperature named
+//                 only by its number ("Temperature #1") where its family has the board's
 // CPU fan: the board chip's fan named after the processor
 //   cpuFan        "CPU", "CPU Fan", "CPU_FAN", "Processor Fan", spinning
 //   cpuOptional   "CPU OPT", "CPU_OPT", spinning, only when no other CPU fan spins
 //   cpuStopped    a CPU fan standing still: 0 rpm is a reading
+//   cpuHeader     a chip's fan named only by its number ("Fan #2"), spinning, on the input
+//                 where boards wire the CPU fan for the chip's family (chips.cpp)
 //   anySpinning   else any other spinning fan, as the hwmon rules do ("Fan #1" is all some
 //                 monitors say)
 //   never a graphics card's fan, never a pump.

@@ -30,7 +30,7 @@ constexpr int boardChipCpu = 1, core = 3, tctl = 4, package = 5, tdie = 6;
 // Board temperature
 constexpr int system = 1, motherboard = 2;
 // CPU fan
-constexpr int anySpinning = 1, cpuStopped = 2, cpuOptional = 3, cpuFan = 4;
+constexpr int anySpinning = 1, cpuHeader = 2, cpuStopped = 3, cpuOptional = 4, cpuFan = 5;
 } // namespace rank
 
 enum class Quantity { Temperature, Fan };
@@ -53,6 +53,19 @@ public:
 
     Readings readings() const;
 
+    // For a monitor that counts its updates rather than stamping them with the time: the
+    // count, which has to move for what was offered to stay fresh (workers.cpp watches it).
+    void countUpdates(unsigned long count)
+    {
+        counted = true;
+        updates = count;
+    }
+    bool updateCount(unsigned long& count) const
+    {
+        count = updates;
+        return counted;
+    }
+
 private:
     struct Best {
         int rank = 0;
@@ -64,6 +77,8 @@ private:
 
     const char* source;
     Best cpu, mb, fan;
+    bool counted = false;
+    unsigned long updates = 0;
 };
 
 // A reading older than this counts as none: its source has stopped answering.

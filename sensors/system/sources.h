@@ -61,6 +61,9 @@ inline constexpr Source sources[] = {
      Sign::None, {}, nullptr},
     {"AIDA64 registry", Access::Registry, {"Software\\FinalWire\\AIDA64\\SensorValues", nullptr}, {},
      readAidaRegistry, Sign::None, {}, nullptr},
+    {"Argus Monitor data interface", Access::Mapping,
+     {"Global\\ARGUSMONITOR_DATA_INTERFACE", "Global\\ARGUSMONITOR_DATA_INTERFACE_MUTEX"}, {}, readArgusMonitor,
+     Sign::None, {}, "Argus Monitor: Settings, Stability, Argus Data API"},
     // Open Hardware Monitor serves the same page.
     {"LibreHardwareMonitor web server", Access::Http, {"http://127.0.0.1:8085/data.json", nullptr}, {},
      readMonitorJson, Sign::Program, {"LibreHardwareMonitor.exe", "OpenHardwareMonitor.exe"},

@@ -63,7 +63,7 @@ bool fetch(Access access, const Address& address, Session& session, Published& p
 // The source's address, else its second one: the access hands over what it finds, the parser
 // makes offers of it, and the choice checks and keeps them. False when neither address could
 // be read at all.
-bool readSource(const Source& source, Session& session, DWORD unchangedFor, Readings& readings)
+bool readSource(const Source& source, Session& session, const Timing& timing, Readings& readings)
 {
     Choice choice(source.name);
     const Address* addresses[] = {&source.address, &source.orElse};
@@ -80,10 +80,16 @@ bool readSource(const Source& source, Session& session, DWORD unchangedFor, Read
             continue;
         fetched = true;
         if (source.access == Access::UndatedMapping
-            && !session.watches[i].fresh(published.bytes, GetTickCount(), unchangedFor))
+            && !session.watches[i].fresh(published.bytes, GetTickCount(), timing.unchangedFor))
             continue; // a monitor that quit, and someone else holds its mapping open
-        if (source.parse(published, choice))
-            break;
+        if (!source.parse(published, choice))
+            continue;
+        unsigned long updates;
+        if (choice.updateCount(updates)
+            && !session.watches[i].fresh(Bytes(reinterpret_cast<const unsigned char*>(&updates), sizeof updates),
+                                         GetTickCount(), timing.countedFor))
+            choice = Choice(source.name); // its count stopped: what it shows is old
+        break;
     }
     readings = choice.readings();
     readings.cpu.readAt = readings.mb.readAt = readings.fan.readAt = GetTickCount();
@@ -211,7 +217,7 @@ void Workers::loop(int id)
                 session.unavailable = !session.open;
             }
             Readings readings;
-            bool fetched = session.open && readSource(table[i], session, timing.unchangedFor, readings);
+            bool fetched = session.open && readSource(table[i], session, timing, readings);
             found = found || readings.cpu.found || readings.mb.found || readings.fan.found;
             // A source on a thread of its own that could not be read (a request timed out, a
             // query failed) keeps its last readings, which age; for a mapping or a key, not

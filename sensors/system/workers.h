@@ -24,6 +24,7 @@ struct Timing {
     DWORD quietInterval = 5000; // while it finds nothing
     DWORD idle = 30000;         // without a call, after which the threads end
     DWORD unchangedFor = 60000; // an undated mapping whose bytes stay the same this long is stale
+    DWORD countedFor = 15000;   // a count of updates that stays the same this long: as a stamp's age
 };
 
 // What a source keeps from one round to the next. It belongs to the source's row and lives as
@@ -32,7 +33,7 @@ struct Timing {
 // and what its access took (memory, DLLs) is given back when that thread ends.
 struct Session {
     MappingCopy mapping;
-    ChangeWatch watches[2]; // an undated mapping's, one for each of its addresses
+    ChangeWatch watches[2]; // an undated mapping's, or a count of updates, one for each address
     RegistryKey registry;
     HttpSession http;
     WmiSession wmi;

@@ -1,3 +1,4 @@
+#include "sensors/system/chips.h"
 #include "sensors/system/labels.h"
 #include "sensors/system/monitors/monitors.h"
 #include "sensors/system/numbers.h"
@@ -8,7 +9,8 @@ constexpr int maxDepth = 64;
 
 // What the parse keeps of each object it is inside.
 struct Node {
-    bool graphics; // this node or one above it is a graphics card
+    bool graphics;             // this node or one above it is a graphics card
+    const ChipFamily* family;  // this node or one above it is a board's chip of that family
     char text[sensorNameLength];
     char type[16];
     char value[32];
@@ -47,26 +49,52 @@ unsigned long readString(const char* text, unsigned long length, unsigned long a
     return at < length ? at + 1 : length;
 }
 
+// The N of a channel that a chip's monitor names only by its number ("Fan #2"), or 0.
+int numberOf(const char* name, const char* kind)
+{
+    if (!labelStartsWith(name, kind))
+        return 0;
+    while (*kind)
+        ++kind, ++name;
+    int number = 0;
+    for (; *name >= '0' && *name <= '9' && number < 100; ++name)
+        number = number * 10 + (*name - '0');
+    return *name ? 0 : number;
+}
+
+// One sensor, by its name, or, for a channel of a board's chip that has only a number, by
+// where the chip's family has boards wire the CPU fan and the board's sensor: the same rows
+// the hwmon rules read.
+void offer(Choice& choice, Quantity quantity, const char* name, double value, bool graphics, const ChipFamily* family)
+{
+    bool onChip = family && !graphics;
+    if (onChip && quantity == Quantity::Fan && value >= 0.5 && family->cpuFan > 0
+        && numberOf(name, "Fan #") == family->cpuFan)
+        choice.offerFan(name, value, rank::cpuHeader);
+    else if (onChip && quantity == Quantity::Temperature && family->boardTemp > 0
+             && numberOf(name, "Temperature #") == family->boardTemp)
+        choice.offerBoard(name, value, rank::system);
+    else
+        choice.offer(quantity, name, value, graphics);
+}
+
 // What one sensor says: its name, its kind (by "Type", or by its unit where an older version
 // writes none), and its value in degrees Celsius ("45,0 °C", "113.0 °F") or rpm.
-void offerSensor(Choice& choice, const char* name, const char* type, const char* value, bool graphics)
+void offerNode(const Node& node, Choice& choice)
 {
+    const char* value = node.raw[0] ? node.raw : node.value;
     double number;
-    if (!name[0] || !parseDecimal(value, sizeof Node::value, number))
+    if (!node.text[0] || !parseDecimal(value, sizeof Node::value, number))
         return;
+    const char* type = node.type;
     bool fan = labelEquals(type, "Fan") || (!type[0] && labelEndsWith(value, "RPM"));
     bool temperature = labelEquals(type, "Temperature")
         || (!type[0] && (labelEndsWith(value, "C") || labelEndsWith(value, "F")));
     if (fan)
-        choice.offer(Quantity::Fan, name, number, graphics);
+        offer(choice, Quantity::Fan, node.text, number, node.graphics, node.family);
     else if (temperature)
-        choice.offer(Quantity::Temperature, name, labelEndsWith(value, "F") ? celsiusFromFahrenheit(number) : number,
-                     graphics);
-}
-
-void offerNode(const Node& node, Choice& choice)
-{
-    offerSensor(choice, node.text, node.type, node.raw[0] ? node.raw : node.value, node.graphics);
+        offer(choice, Quantity::Temperature, node.text,
+              labelEndsWith(value, "F") ? celsiusFromFahrenheit(number) : number, node.graphics, node.family);
 }
 
 } // namespace
@@ -92,7 +120,11 @@ bool readMonitorJson(const Published& published, Choice& choice)
                 return true; // nothing real nests this deep
             Node& node = stack[depth];
             node = Node{};
-            node.graphics = depth > 0 && stack[depth - 1].graphics;
+            if (depth > 0) {
+                const Node& parent = stack[depth - 1];
+                node.graphics = parent.graphics;
+                node.family = parent.family ? parent.family : chipFamily(parent.text);
+            }
             ++depth;
             expectKey = true;
         } else if (c == '}') {
@@ -143,8 +175,8 @@ bool readMonitorJson(const Published& published, Choice& choice)
 
 // The same sensors through WMI (LibreHardwareMonitor up to 0.9.4, Open Hardware Monitor): a row
 // per sensor with its SensorType, Name, Value (a number, in degrees Celsius or rpm) and Parent,
-// the hardware's id ("/lpc/nct6798d", "/intelcpu/0", "/nvidiagpu/0"). No row at all means the
-// monitor quit and left its namespace behind.
+// the hardware's id ("/lpc/nct6798d", "/intelcpu/0", "/nvidiagpu/0"), which also names a board
+// chip's model. No row at all means the monitor quit and left its namespace behind.
 bool readMonitorWmi(const Published& published, Choice& choice)
 {
     bool any = false;
@@ -157,11 +189,17 @@ bool readMonitorWmi(const Published& published, Choice& choice)
         double value;
         if (!published.number(row, "Value", value))
             continue;
-        bool graphics = labelContains(published.text(row, "Parent"), "gpu");
+        const char* parent = published.text(row, "Parent"); // "/lpc/nct6798d"
+        bool graphics = labelContains(parent, "gpu");
+        const char* chip = parent;
+        for (const char* at = parent; *at; ++at)
+            if (*at == '/')
+                chip = at + 1;
+        const ChipFamily* family = labelStartsWith(parent, "/lpc/") ? chipFamily(chip) : nullptr;
         if (labelEquals(type, "Fan"))
-            choice.offer(Quantity::Fan, published.text(row, "Name"), value, graphics);
+            offer(choice, Quantity::Fan, published.text(row, "Name"), value, graphics, family);
         else if (labelEquals(type, "Temperature"))
-            choice.offer(Quantity::Temperature, published.text(row, "Name"), value, graphics);
+            offer(choice, Quantity::Temperature, published.text(row, "Name"), value, graphics, family);
     }
     return any;
 }

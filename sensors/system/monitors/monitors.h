@@ -18,6 +18,11 @@ bool readHwinfoGadget(const Published& published, Choice& choice);
 bool readAidaMemory(const Published& published, Choice& choice);
 bool readAidaRegistry(const Published& published, Choice& choice);
 
+// Argus Monitor's data interface (argus_monitor.cpp): the processor's own temperatures, the
+// board's and fan controllers' temperatures and fans, by the rules every monitor's names go by.
+// Dated by its count of updates.
+bool readArgusMonitor(const Published& published, Choice& choice);
+
 // LibreHardwareMonitor and Open Hardware Monitor (libre_hardware_monitor.cpp): the sensor tree
 // of the web server's data.json, and the Sensor rows of their WMI namespaces.
 bool readMonitorJson(const Published& published, Choice& choice);
