@@ -83,6 +83,20 @@ void forEachEntry(const WCHAR* pattern, void (*found)(const char* name, void* co
     FindClose(search);
 }
 
+// A path or value the wide function gave, else what the ANSI one gives, widened; false when
+// there is none or it does not fit.
+template <typename Ansi>
+static bool widened(DWORD length, bool wideRan, Ansi ansiFunction, WCHAR (&path)[MAX_PATH])
+{
+    if (length == 0 && !wideRan) {
+        char ansi[MAX_PATH];
+        length = ansiFunction(ansi);
+        if (length > 0 && length < MAX_PATH)
+            toWide(ansi, path, MAX_PATH);
+    }
+    return length > 0 && length < MAX_PATH;
+}
+
 bool environmentPath(const char* name, WCHAR (&value)[MAX_PATH])
 {
     auto variable = kernel32<decltype(&GetEnvironmentVariableW)>("GetEnvironmentVariableW");
@@ -90,13 +104,8 @@ bool environmentPath(const char* name, WCHAR (&value)[MAX_PATH])
     toWide(name, wideName, 64);
     SetLastError(ERROR_SUCCESS);
     DWORD length = variable ? variable(wideName, value, MAX_PATH) : 0;
-    if (length == 0 && !ran(variable != nullptr)) {
-        char ansi[MAX_PATH];
-        length = GetEnvironmentVariableA(name, ansi, MAX_PATH);
-        if (length > 0 && length < MAX_PATH)
-            toWide(ansi, value, MAX_PATH);
-    }
-    return length > 0 && length < MAX_PATH;
+    return widened(length, ran(variable != nullptr),
+                   [&](char* ansi) { return GetEnvironmentVariableA(name, ansi, MAX_PATH); }, value);
 }
 
 HMODULE loadLibrary(const WCHAR* path)
@@ -116,13 +125,8 @@ bool modulePath(HMODULE module, WCHAR (&path)[MAX_PATH])
     auto fileName = kernel32<decltype(&GetModuleFileNameW)>("GetModuleFileNameW");
     SetLastError(ERROR_SUCCESS);
     DWORD length = fileName ? fileName(module, path, MAX_PATH) : 0;
-    if (length == 0 && !ran(fileName != nullptr)) {
-        char ansi[MAX_PATH];
-        length = GetModuleFileNameA(module, ansi, MAX_PATH);
-        if (length > 0 && length < MAX_PATH)
-            toWide(ansi, path, MAX_PATH);
-    }
-    return length > 0 && length < MAX_PATH;
+    return widened(length, ran(fileName != nullptr),
+                   [&](char* ansi) { return GetModuleFileNameA(module, ansi, MAX_PATH); }, path);
 }
 
 const WCHAR* commandLine(WCHAR (&buffer)[1024])
