@@ -1,7 +1,0 @@
-// Core Temp's shared memory.
-#include "tests/fuzz/target.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    return offerAndCheck(readCoreTemp, publishedBytes(data, size));
-}

@@ -1,7 +1,0 @@
-// HWiNFO's gadget values, as the registry access hands them over.
-#include "tests/fuzz/target.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    return offerAndCheck(readHwinfoGadget, TextFields(std::string(data, data + size)).published());
-}
