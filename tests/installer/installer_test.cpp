@@ -366,11 +366,12 @@ TEST_F(Installer, TheLastPageSaysWhatQuellorWillShow)
     std::string page;
     {
         PlayedMapping hwinfo("Global\\HWiNFO_SENS_SM2",
-                             hwinfoImage({"CPU [#0]: Intel Core i5: DTS"}, {{1, 0, "CPU Package", "\xb0""C", 55}}, now));
+            hwinfoImage(listing(capture("hwinfo/gigabyte-z270x-gaming-7-i7-7700k-shared-memory.txt")), now));
         page = installByHand();
     }
-    EXPECT_NE(page.find("Quellor will show what it finds now:\r\n\r\nCPU 55 from HWiNFO shared memory, \"CPU Package\"\r\n"
-                        "MB 0: no running monitor publishes it"), std::string::npos) << page;
+    EXPECT_NE(page.find("Quellor will show what it finds now:\r\n\r\nCPU 67 from HWiNFO shared memory, \"CPU Package\"\r\n"
+                        "MB 38 from HWiNFO shared memory, \"System1\"\r\nFan 1406 from HWiNFO shared memory, \"CPU_OPT\""),
+              std::string::npos) << page;
     EXPECT_EQ(page.find("Windows 11"), std::string::npos) << page;
 
     // Windows 11 as Wine 8 plays it, which has no "win11": the version a program that names

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "tests/support/published_text.h"
+
 PlayedMapping::PlayedMapping(const char* name, const Image& image, size_t reserveOnly)
 {
     DWORD size = static_cast<DWORD>(reserveOnly ? reserveOnly : image.size());
@@ -164,8 +166,12 @@ PlayedProgram::~PlayedProgram()
     RemoveDirectoryA(folder.c_str());
 }
 
-std::string httpAnswer(const std::string& json)
+std::vector<std::pair<std::string, std::string>> registryValues(const std::string& query)
 {
-    return "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " + std::to_string(json.size())
-        + "\r\nCache-Control: no-cache\r\nConnection: close\r\n\r\n" + json;
+    TextFields fields(query);
+    Published published = fields.published();
+    std::vector<std::pair<std::string, std::string>> values;
+    for (int i = 0; i < published.fieldCount; ++i)
+        values.push_back({published.fields[i].name, published.fields[i].text});
+    return values;
 }

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/sensors/publisher_images.h"
+#include "tests/sensors/monitors/monitor_test.h"
 
 struct PlayedMapping {
     // reserveOnly: a mapping made with SEC_RESERVE of size bytes whose first page alone is
@@ -63,8 +63,8 @@ struct PlayedProgram {
     PROCESS_INFORMATION process{};
 };
 
-// An HTTP answer with the JSON body, as LibreHardwareMonitor's server sends it.
-std::string httpAnswer(const std::string& json);
+// The values of `reg query`'s output (tests/fixtures/captures) as text, for a PlayedRegistry.
+std::vector<std::pair<std::string, std::string>> registryValues(const std::string& query);
 
 // A played monitor of any kind.
 using Played = std::shared_ptr<void>;

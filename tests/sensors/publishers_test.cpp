@@ -25,22 +25,11 @@ const char* const degrees = "\xb0""C";
 Image intelDesktop(HwinfoLayout layout = {})
 {
     layout.polled = unixNow();
-    return hwinfoImage({"CPU [#0]: Intel Core i7-8700K: DTS", "ASUS PRIME Z370-A (Nuvoton NCT6793D)",
-                        "GPU [#0]: NVIDIA GeForce GTX 1070"},
-                       {{1, 0, "Core #0", degrees, 44}, {1, 0, "Core #1", degrees, 47}, {1, 0, "CPU Package", degrees, 49.3},
-                        {1, 1, "Motherboard", degrees, 31}, {1, 1, "CPU", degrees, 39}, {3, 1, "CPU", "RPM", 1184},
-                        {3, 1, "Chassis1", "RPM", 760}, {1, 2, "GPU Temperature", degrees, 41},
-                        {3, 2, "GPU Fan1", "RPM", 1150}},
-                       layout);
+    return hwinfoImage(listing(capture("hwinfo/made-intel-desktop.txt")), layout);
 }
 
 // An AMD desktop through AIDA64.
-const std::string amdXml = "<sys><id>SDATE</id><label>Date</label><value>2026-01-01</value></sys>"
-                           "<temp><id>TMOBO</id><label>Motherboard</label><value>36</value></temp>"
-                           "<temp><id>TCPU</id><label>CPU</label><value>55</value></temp>"
-                           "<temp><id>TGPU1DIO</id><label>GPU Diode</label><value>44</value></temp>"
-                           "<fan><id>FCPU</id><label>CPU</label><value>1096</value></fan>"
-                           "<fan><id>FGPU1</id><label>GPU</label><value>1320</value></fan>";
+const std::string amdXml = capture("aida64/made-amd-desktop-shared-memory.xml");
 
 Image text(const std::string& content)
 {
@@ -48,45 +37,10 @@ Image text(const std::string& content)
 }
 
 // A laptop through Core Temp alone.
-Image laptop()
-{
-    CoreTempState state;
-    state.temps = {52, 58, 55, 54};
-    return coreTempImage(state);
-}
+const Image laptop = coreTempImage(coreTempState("core-temp/made-laptop"));
 
-// HWiNFO's gadget output of the same AMD desktop, for a free user after the 12-hour limit.
-std::vector<std::pair<std::string, std::string>> gadget()
-{
-    return {{"Sensor0", "CPU [#0]: AMD Ryzen 7 5800X: Enhanced"}, {"Label0", "CPU (Tctl/Tdie)"},
-            {"Value0", "61.4 \xb0""C"}, {"ValueRaw0", "61.4"},
-            {"Sensor1", "ASUS TUF GAMING X570-PLUS (Nuvoton NCT6798D)"}, {"Label1", "Motherboard"},
-            {"Value1", "96.8 \xb0""F"}, {"ValueRaw1", "96.8"},
-            {"Sensor2", "ASUS TUF GAMING X570-PLUS (Nuvoton NCT6798D)"}, {"Label2", "CPU"},
-            {"Value2", "1,830 RPM"}, {"ValueRaw2", "1830"}};
-}
-
-std::string monitorJson()
-{
-    return "{\"id\":0,\"Text\":\"Sensor\",\"Min\":\"Min\",\"Value\":\"Value\",\"Max\":\"Max\",\"ImageURL\":\"\","
-           "\"Children\":[{\"id\":1,\"Text\":\"DESKTOP-7Q3M\",\"Min\":\"\",\"Value\":\"\",\"Max\":\"\",\"ImageURL\":"
-           "\"images_icon/computer.png\",\"Children\":[{\"id\":2,\"Text\":\"Intel Core i5-12400\",\"Min\":\"\","
-           "\"Value\":\"\",\"Max\":\"\",\"HardwareId\":\"/intelcpu/0\",\"ImageURL\":\"images_icon/cpu.png\","
-           "\"Children\":[{\"id\":3,\"Text\":\"Temperatures\",\"Min\":\"\",\"Value\":\"\",\"Max\":\"\",\"ImageURL\":"
-           "\"images_icon/temperature.png\",\"Children\":[{\"id\":4,\"Text\":\"CPU Core #1\",\"Min\":\"38,0 \\u00B0C\","
-           "\"Value\":\"45,0 \\u00B0C\",\"Max\":\"61,0 \\u00B0C\",\"SensorId\":\"/intelcpu/0/temperature/0\",\"Type\":"
-           "\"Temperature\",\"RawMin\":\"38,0 \\u00B0C\",\"RawValue\":\"45,0 \\u00B0C\",\"RawMax\":\"61,0 \\u00B0C\","
-           "\"ImageURL\":\"images/transparent.png\",\"Children\":[]},{\"id\":5,\"Text\":\"CPU Package\",\"Min\":\"\","
-           "\"Value\":\"47,0 \\u00B0C\",\"Max\":\"\",\"SensorId\":\"/intelcpu/0/temperature/6\",\"Type\":\"Temperature\","
-           "\"RawValue\":\"47,0 \\u00B0C\",\"ImageURL\":\"images/transparent.png\",\"Children\":[]}]}]},{\"id\":6,"
-           "\"Text\":\"MSI PRO B660M-A (MS-7D43)\",\"ImageURL\":\"images_icon/mainboard.png\",\"Children\":[{\"id\":7,"
-           "\"Text\":\"Nuvoton NCT6687D\",\"ImageURL\":\"images_icon/chip.png\",\"Children\":[{\"id\":8,\"Text\":"
-           "\"Temperatures\",\"ImageURL\":\"images_icon/temperature.png\",\"Children\":[{\"id\":9,\"Text\":\"System\","
-           "\"Value\":\"33,5 \\u00B0C\",\"Type\":\"Temperature\",\"RawValue\":\"33,5 \\u00B0C\",\"Children\":[]}]},"
-           "{\"id\":10,\"Text\":\"Fans\",\"ImageURL\":\"images_icon/fan.png\",\"Children\":[{\"id\":11,\"Text\":\"Pump Fan\","
-           "\"Value\":\"2650 RPM\",\"Type\":\"Fan\",\"RawValue\":\"2650 RPM\",\"Children\":[]},{\"id\":12,\"Text\":"
-           "\"CPU Fan\",\"Value\":\"987 RPM\",\"Type\":\"Fan\",\"RawValue\":\"987 RPM\",\"Children\":[]}]}]}]}]}]}";
-}
+// HWiNFO's gadget output of an AMD desktop, for a free user after the 12-hour limit.
+const auto gadget = registryValues(capture("hwinfo/made-amd-desktop-gadget-registry-query.txt"));
 
 struct Case {
     const char* what;
@@ -127,13 +81,13 @@ static std::vector<Case> monitorCases()
              play<PlayedMapping>("HWiNFO_SENS_SM2", intelDesktop(larger))}; },
          "49 31 1184", "Fan 1184 from HWiNFO shared memory, \"CPU\""},
         {"HWiNFO's gadget output after the 12-hour limit", [] { return std::vector<Played>{
-             play<PlayedRegistry>("Software\\HWiNFO64\\VSB", gadget())}; },
-         "61 36 1830", "MB 36 from HWiNFO gadget registry, \"Motherboard\""},
+             play<PlayedRegistry>("Software\\HWiNFO64\\VSB", gadget)}; },
+         "61 36 1830", "MB 36 from HWiNFO gadget registry, \"System1\""},
         {"HWiNFO stopped polling, its gadget output goes on", [] {
              Image image = intelDesktop();
              std::memcpy(&image[0], "DEAD", 4);
              return std::vector<Played>{play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", image),
-                                        play<PlayedRegistry>("Software\\HWiNFO32\\VSB", gadget())}; },
+                                        play<PlayedRegistry>("Software\\HWiNFO32\\VSB", gadget)}; },
          "61 36 1830", "CPU 61 from HWiNFO gadget registry, \"CPU (Tctl/Tdie)\""},
         {"an AMD desktop through AIDA64", [] { return std::vector<Played>{
              play<PlayedMapping>("AIDA64_SensorValues", text(amdXml + std::string(1, '\0')))}; },
@@ -143,16 +97,14 @@ static std::vector<Case> monitorCases()
          "55 36 1096", "from EVEREST shared memory"},
         {"AIDA64's registry output", [] { return std::vector<Played>{
              play<PlayedRegistry>("Software\\FinalWire\\AIDA64\\SensorValues",
-                                  std::vector<std::pair<std::string, std::string>>{
-                                      {"Label.TCPUPKG", "CPU Package"}, {"Value.TCPUPKG", "57"},
-                                      {"Label.TCPU", "CPU"}, {"Value.TCPU", "52"}, {"Label.TMOBO", "Motherboard"},
-                                      {"Value.TMOBO", "34"}, {"Label.FCPU", "CPU"}, {"Value.FCPU", "1250"}})}; },
-         "57 34 1250", "CPU 57 from AIDA64 registry, \"CPU Package\""},
+                                  registryValues(capture("aida64/asus-prime-z690-a-registry-query.txt")))}; },
+         "54 40 800", "CPU 54 from AIDA64 registry, \"CPU Package\""},
         {"LibreHardwareMonitor's web server", [] { return std::vector<Played>{
-             play<PlayedProgram>("LibreHardwareMonitor.exe"), play<PlayedWebServer>(httpAnswer(monitorJson()))}; },
-         "47 34 987", "CPU 47 from LibreHardwareMonitor web server, \"CPU Package\""},
+             play<PlayedProgram>("LibreHardwareMonitor.exe"), play<PlayedWebServer>(httpAnswer(
+                 capture("libre-hardware-monitor/msi-b650m-ryzen7-7800x3d-0.9.6.json")))}; },
+         "54 40 1008", "CPU 54 from LibreHardwareMonitor web server, \"Core (Tctl/Tdie)\""},
         {"a laptop through Core Temp alone", [] { return std::vector<Played>{
-             play<PlayedMapping>("CoreTempMappingObjectEx", laptop())}; },
+             play<PlayedMapping>("CoreTempMappingObjectEx", laptop)}; },
          "58 0 0", "MB 0: no running monitor publishes it"},
         {"MSI Afterburner's CPU temperature", [] { return std::vector<Played>{
              play<PlayedMapping>("MAHMSharedMemory", afterburnerImage({{"GPU temperature", degrees, 40, 0},
@@ -164,18 +116,18 @@ static std::vector<Case> monitorCases()
              play<PlayedMapping>("$M$B$M$5$S$D$", mbm5Image({{1, "CPU", 47.5}, {1, "Mobo", 33}, {3, "CPU Fan", 2410}}))}; },
          "48 33 1320", "Fan 1320 from SpeedFan shared memory"},
         {"two monitors at once: the first in the order wins each reading", [] { return std::vector<Played>{
-             play<PlayedMapping>("CoreTempMappingObjectEx", laptop()),
+             play<PlayedMapping>("CoreTempMappingObjectEx", laptop),
              play<PlayedMapping>("AIDA64_SensorValues", text(amdXml)),
              play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", intelDesktop())}; },
          "49 31 1184", "from HWiNFO shared memory"},
         {"one monitor's CPU, another's board and fan", [] { return std::vector<Played>{
-             play<PlayedMapping>("CoreTempMappingObject", laptop()),
+             play<PlayedMapping>("CoreTempMappingObject", laptop),
              play<PlayedMapping>("AIDA64_SensorValues",
                                  text("<temp><id>TMOBO</id><label>Motherboard</label><value>36</value></temp>"))}; },
          "58 36 0", "CPU 58 from Core Temp shared memory"},
         {"HWiNFO's memory left behind, long unpolled", [=] { return std::vector<Played>{
-             play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", hwinfoImage({"CPU [#0]: Intel Core i7-8700K: DTS"},
-                 {{1, 0, "CPU Package", degrees, 49.3}}, stale))}; },
+             play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", hwinfoImage({{"CPU [#0]: Intel Core i7-8700K: DTS"},
+                 {{1, 0, "CPU Package", degrees, 49.3}}}, stale))}; },
          "0 0 0", "Nothing yet: no hardware monitor is running"},
     };
 }
@@ -202,7 +154,7 @@ TEST(Publishers, TheHwmonFilesComeAfterTheMonitors)
 {
     Case cases[] = {
         {"Core Temp on a machine with hwmon files", [] { return std::vector<Played>{
-             play<PlayedMapping>("CoreTempMappingObjectEx", laptop())}; },
+             play<PlayedMapping>("CoreTempMappingObjectEx", laptop)}; },
          "58 34 1264", "MB 34 from the hwmon files"},
     };
     runCases(cases, 1, windowsPath(FIXTURES) + "\\intel-desktop");
@@ -220,7 +172,7 @@ Image brokenHwinfo(size_t field, uint32_t value)
 
 std::vector<Played> withLaptop(std::vector<Played> hostile)
 {
-    hostile.push_back(play<PlayedMapping>("CoreTempMappingObjectEx", laptop()));
+    hostile.push_back(play<PlayedMapping>("CoreTempMappingObjectEx", laptop));
     return hostile;
 }
 
@@ -237,7 +189,7 @@ std::vector<Played> allHostile();
 
 // A broken or hostile monitor beside a sound one: the library survives, answers, and the
 // sound one's values come through. (Each field of a header that lies is also broken on its
-// own, without Win32, in monitors_test.cpp.)
+// own, without Win32, in monitors/hwinfo_test.cpp.)
 TEST(HostilePublishers, NeverCrashOrStall)
 {
     CoreTempState absurd;
@@ -250,10 +202,10 @@ TEST(HostilePublishers, NeverCrashOrStall)
         {"HWiNFO's readings name sensors that do not exist, or are absurd", [] {
              HwinfoLayout layout;
              layout.polled = unixNow();
-             return withLaptop({play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", hwinfoImage({"CPU [#0]: DTS"}, {
+             return withLaptop({play<PlayedMapping>("Global\\HWiNFO_SENS_SM2", hwinfoImage({{"CPU [#0]: DTS"}, {
                  {1, 7, "CPU Package", degrees, 70}, {1, 0xFFFFFFFF, "Motherboard", degrees, 30},
                  {1, 0, "CPU Package", degrees, 1e308}, {3, 0, "CPU", "RPM", -5}, {1, 0, "Motherboard", degrees, NAN},
-                 {3, 0, "CPU Fan", "RPM", HUGE_VAL}}, layout))}); }, "58 0 0", "Core Temp"},
+                 {3, 0, "CPU Fan", "RPM", HUGE_VAL}}}, layout))}); }, "58 0 0", "Core Temp"},
         {"HWiNFO's header over 64 MiB of which one page exists", [] { return withLaptop({play<PlayedMapping>(
              "Global\\HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingCount, 140000), 64u << 20)}); }, "58 0 0", "Core Temp"},
         {"Core Temp's 100,000 cores at 1e30 degrees", [&] { return std::vector<Played>{
@@ -300,7 +252,7 @@ std::vector<Played> allHostile()
             play<PlayedMapping>("HWiNFO_SENS_SM2", brokenHwinfo(hwinfoReadingSize, 1)),
             play<PlayedMapping>("AIDA64_SensorValues", text(std::string(300000, '<'))),
             play<PlayedMapping>("CoreTempMappingObjectEx", coreTempImage(absurd)),
-            play<PlayedMapping>("CoreTempMappingObject", laptop()),
+            play<PlayedMapping>("CoreTempMappingObject", laptop),
             play<PlayedProgram>("LibreHardwareMonitor.exe"), play<PlayedWebServer>("", PlayedWebServer::Never)};
 }
 

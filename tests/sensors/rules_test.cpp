@@ -1,12 +1,10 @@
 // The system library's rules, without Win32: how it turns raw values into readings and which
-// hwmon files and monitor sensors it picks.
+// monitor sensors it picks. (The hwmon files' rules are the hwmon monitor's, in
+// tests/sensors/monitors/hwmon_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <math.h>
-#include <stdlib.h>
-#include <string.h>
 
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -17,6 +15,7 @@
 #include "sensors/system/monitors/monitors.h"
 #include "sensors/system/numbers.h"
 #include "sensors/system/published.h"
+#include "tests/sensors/monitors/monitor_test.h"
 #include "tests/support/published_text.h"
 
 // The one check every value from every source passes, rounded first.
@@ -38,20 +37,49 @@ TEST(Check, WholeReadingsWithinBounds)
     }
 }
 
-TEST(Numbers, AttributeTextIsANumberOrNothing)
+// A kernel attribute's text (length -1) is a whole number or nothing; a monitor's decimal is
+// read within its bytes.
+TEST(Numbers, WholeTextOrWithinItsBytes)
 {
-    struct Case { const char* text; bool parsed; long value; } cases[] = {
-        {"47000\n", true, 47000}, {"-40000\n", true, -40000}, {"  12 \n", true, 12}, {"+5", true, 5},
-        {"", false, 0}, {"\n", false, 0}, {"-", false, 0}, {"abc\n", false, 0}, {"12abc", false, 0},
-        {"1 2", false, 0}, {"99999999999\n", false, 0},
+    struct Case { const char* text; int length; bool parsed; double value; } cases[] = {
+        {"47000\n", -1, true, 47000}, {"-40000\n", -1, true, -40000}, {"  12 \n", -1, true, 12}, {"+5", -1, true, 5},
+        {"", -1, false, 0}, {"\n", -1, false, 0}, {"-", -1, false, 0}, {"abc\n", -1, false, 0}, {"12abc", -1, false, 0},
+        {"1 2", -1, false, 0}, {"99999999999\n", -1, false, 0},
+        {"45,5 \xb0""C", 8, true, 45.5}, {"45.25", 5, true, 45.25}, {" -3", 3, true, -3}, {"1257 RPM", 8, true, 1257},
+        {"45.5", 2, true, 45}, {"4", 0, false, 0}, {"", 0, false, 0}, {"abc", 3, false, 0},
+        {"1234567890", 10, false, 0}, {".5", 2, false, 0}, {"1e308", 5, false, 0}, {"12abc", 5, false, 0},
     };
     for (const auto& c : cases) {
-        long value = -1;
-        EXPECT_EQ(parseAttributeNumber(c.text, value), c.parsed) << '"' << c.text << '"';
+        long whole = -1;
+        double value = -1;
+        bool parsed = c.length < 0 ? parseAttributeNumber(c.text, whole) : parseDecimal(c.text, c.length, value);
+        EXPECT_EQ(parsed, c.parsed) << '"' << c.text << '"';
         if (c.parsed) {
-            EXPECT_EQ(value, c.value) << '"' << c.text << '"';
+            EXPECT_DOUBLE_EQ(c.length < 0 ? whole : value, c.value) << '"' << c.text << '"';
         }
     }
+}
+
+// What the registry hands over: any program can write these values, with any type and no
+// terminator.
+TEST(Registry, ValuesAsFields)
+{
+    const unsigned char text[] = "45.5", full[] = "0123456789012345678901234567890", dword[] = {0x39, 0x05, 0, 0};
+    struct Case { unsigned long type, size; const unsigned char* data; bool taken; const char* text; } cases[] = {
+        {1, 5, text, true, "45.5"}, {2, 4, text, true, "45.5"}, {1, 31, full, true, "0123456789012345678901234567890"},
+        {1, 3, text, true, "45."}, {4, 4, dword, true, ""}, {4, 3, dword, false, ""}, {3, 31, full, false, ""},
+        {7, 5, text, false, ""}, {11, 8, full, false, ""},
+    };
+    for (const auto& c : cases) {
+        Field field(0, "ValueRaw0");
+        EXPECT_EQ(fieldFromRegistry(c.type, c.data, c.size, field), c.taken) << "type " << c.type;
+        if (c.taken) {
+            EXPECT_STREQ(field.text, c.text) << "type " << c.type;
+        }
+    }
+    Field number(0, "Value");
+    fieldFromRegistry(4, dword, 4, number);
+    EXPECT_TRUE(number.numeric && number.number == 1337);
 }
 
 TEST(Labels, FansNamedAfterTheProcessor)
@@ -75,155 +103,6 @@ TEST(Labels, BoardChips)
         EXPECT_TRUE(chipFamily(name)) << name;
     for (const char* name : other)
         EXPECT_FALSE(chipFamily(name)) << name;
-}
-
-// A machine in one line: chips as "name: temp1=Label@45, fan2@0" (hwmon0, hwmon1, ... in
-// order), zones as "zone type@45" (thermal_zone0, ...), separated by " | ". Values are degrees
-// or RPM, "@-" for a file that cannot be read; without one a temperature reads 40, a fan 1000.
-static void describe(const std::string& text, Inventory& found)
-{
-    memset(&found, 0, sizeof found);
-    auto value = [](std::string& item, long fallback, bool& readable) {
-        size_t at = item.find('@');
-        readable = true;
-        if (at == std::string::npos)
-            return fallback;
-        std::string number = item.substr(at + 1);
-        item = item.substr(0, at);
-        readable = number != "-";
-        return readable ? atol(number.c_str()) : 0L;
-    };
-    std::istringstream parts(text);
-    for (std::string part; std::getline(parts, part, '|');) {
-        part = part.substr(part.find_first_not_of(' '));
-        part = part.substr(0, part.find_last_not_of(' ') + 1);
-        if (part.compare(0, 5, "zone ") == 0) {
-            Zone& zone = found.zones[found.zoneCount];
-            zone.number = found.zoneCount++;
-            std::string type = part.substr(5);
-            zone.value = value(type, 40, zone.readable) * 1000;
-            strncpy(zone.type, type.c_str(), maxNameLength - 1);
-            continue;
-        }
-        Chip& chip = found.chips[found.chipCount];
-        chip.number = found.chipCount++;
-        size_t colon = part.find(':');
-        strncpy(chip.name, part.substr(0, colon).c_str(), maxNameLength - 1);
-        std::istringstream channels(colon == std::string::npos ? "" : part.substr(colon + 1));
-        for (std::string item; std::getline(channels, item, ',');) {
-            item = item.substr(item.find_first_not_of(' '));
-            bool isFan = item.compare(0, 3, "fan") == 0;
-            Channel& channel = isFan ? chip.fans[chip.fanCount++] : chip.temps[chip.tempCount++];
-            channel.value = isFan ? value(item, 1000, channel.readable) : value(item, 40, channel.readable) * 1000;
-            channel.number = atoi(item.c_str() + (isFan ? 3 : 4));
-            size_t equals = item.find('=');
-            if (equals != std::string::npos)
-                strncpy(channel.label, item.c_str() + equals + 1, maxNameLength - 1);
-        }
-    }
-}
-
-static std::string text(const Pick& pick)
-{
-    switch (pick.kind) {
-    case PickKind::HwmonTemp: return "hwmon" + std::to_string(pick.folder) + "/temp" + std::to_string(pick.channel);
-    case PickKind::HwmonFan: return "hwmon" + std::to_string(pick.folder) + "/fan" + std::to_string(pick.channel);
-    case PickKind::ZoneTemp: return "zone" + std::to_string(pick.folder);
-    case PickKind::None: break;
-    }
-    return "none";
-}
-
-static std::string chosen(const char* machine)
-{
-    static Inventory found;
-    describe(machine, found);
-    Picks picks = hwmonRules.pick(found);
-    return "cpu=" + text(picks.cpu) + " mb=" + text(picks.mb) + " fan=" + text(picks.fan);
-}
-
-TEST(HwmonRules, Cpu)
-{
-    struct Case { const char* machine; const char* expected; } cases[] = {
-        {"coretemp: temp1=Package id 0, temp2=Core 0, temp3=Core 1", "cpu=hwmon0/temp1 mb=none fan=none"},
-        {"coretemp: temp2=Core 0, temp3=Core 1", "cpu=hwmon0/temp2 mb=none fan=none"},
-        {"coretemp: temp1=Physical id 0, temp2=Core 0", "cpu=hwmon0/temp1 mb=none fan=none"},
-        {"k10temp: temp1=Tctl, temp2=Tdie, temp3=Tccd1", "cpu=hwmon0/temp2 mb=none fan=none"},
-        {"k10temp: temp1=Tctl, temp3=Tccd1", "cpu=hwmon0/temp1 mb=none fan=none"},
-        {"k10temp: temp1", "cpu=hwmon0/temp1 mb=none fan=none"},
-        {"zenpower: temp1=Tdie, temp2=Tctl", "cpu=hwmon0/temp1 mb=none fan=none"},
-        {"cpu_thermal: temp1", "cpu=hwmon0/temp1 mb=none fan=none"},
-        {"nvme: temp1=Composite | coretemp: temp1=Package id 0", "cpu=hwmon1/temp1 mb=none fan=none"},
-        {"zone acpitz | coretemp: temp1=Package id 0 | zone x86_pkg_temp", "cpu=hwmon0/temp1 mb=zone0 fan=none"},
-        {"zone acpitz | zone x86_pkg_temp", "cpu=zone1 mb=zone0 fan=none"},
-        {"nvme: temp1=Composite | amdgpu: temp1=edge, fan1 | iwlwifi_1: temp1", "cpu=none mb=none fan=none"},
-        {"", "cpu=none mb=none fan=none"},
-        // Two sockets: each has a coretemp chip, in no fixed order.
-        {"coretemp: temp1=Package id 1, temp2=Core 0 | coretemp: temp1=Package id 0", "cpu=hwmon1/temp1 mb=none fan=none"},
-        {"coretemp: temp1=Package id 0@-, temp2=Core 0", "cpu=hwmon0/temp2 mb=none fan=none"},
-        {"coretemp: temp1=Package id 0@0, temp2=Core 0", "cpu=hwmon0/temp2 mb=none fan=none"},
-        {"k8temp: temp1=Core0 Temp@41, temp2=Core0 Temp@-49, temp3=Core1 Temp@44", "cpu=hwmon0/temp3 mb=none fan=none"},
-        {"via_cputemp: temp1=Core 0", "cpu=hwmon0/temp1 mb=none fan=none"},
-        // Without a CPU driver.
-        {"thinkpad: temp1=CPU, temp2=GPU", "cpu=hwmon0/temp1 mb=none fan=none"},
-        {"applesmc: fan1=Exhaust, temp1=TB0T, temp2=TC0D, temp3=TC0P", "cpu=hwmon0/temp2 mb=none fan=hwmon0/fan1"},
-        {"atk0110: temp1=CPU Temperature, temp2=MB Temperature", "cpu=hwmon0/temp1 mb=hwmon0/temp2 fan=none"},
-        {"nct6776: temp1=SYSTIN@-55, temp2=CPUTIN, temp3=AUXTIN@-128", "cpu=hwmon0/temp2 mb=none fan=none"},
-        {"zone x86_pkg_temp@-263", "cpu=none mb=none fan=none"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(chosen(c.machine), c.expected) << c.machine;
-}
-
-TEST(HwmonRules, Board)
-{
-    struct Case { const char* machine; const char* expected; } cases[] = {
-        {"it8686: temp1, temp2 | asusec: temp1=Chipset, temp3=Motherboard", "cpu=none mb=hwmon1/temp3 fan=none"},
-        {"nct6775: temp1=PECI Agent 0, temp2=SYSTIN", "cpu=hwmon0/temp1 mb=hwmon0/temp2 fan=none"},
-        {"asus_wmi_sensors: temp1=CPU Temperature, temp2=Motherboard Temperature", "cpu=hwmon0/temp1 mb=hwmon0/temp2 fan=none"},
-        {"w83627ehf: temp1, temp2", "cpu=none mb=hwmon0/temp1 fan=none"},
-        {"nct6683: temp2=Local, temp3=PECI 0.0", "cpu=none mb=none fan=none"},
-        {"thinkpad: temp1 | acpitz: temp1", "cpu=none mb=hwmon1/temp1 fan=none"},
-        {"zone acpitz", "cpu=none mb=zone0 fan=none"},
-        {"it8712: temp1@-128, temp2 | acpitz: temp1@-263", "cpu=none mb=none fan=none"},
-        {"f71882fg: temp1=CPU Temp, temp2 | acpitz: temp1", "cpu=none mb=hwmon1/temp1 fan=none"},
-        {"gigabyte_wmi: temp1, temp2 | acpitz: temp1", "cpu=none mb=hwmon0/temp1 fan=none"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(chosen(c.machine), c.expected) << c.machine;
-}
-
-TEST(HwmonRules, Fan)
-{
-    struct Case { const char* machine; const char* expected; } cases[] = {
-        {"nct6798: fan1, fan2 | asus_wmi_sensors: fan1=Chassis Fan 1, fan2=CPU Fan", "cpu=none mb=none fan=hwmon1/fan2"},
-        {"asus_wmi_sensors: fan1=CPU OPT, fan2=CPU Fan", "cpu=none mb=none fan=hwmon0/fan2"},
-        {"asusec: fan1=CPU_Opt | nct6798: fan1, fan2", "cpu=none mb=none fan=hwmon1/fan2"},
-        {"asusec: fan1=CPU_Opt | nct6798: fan1@0, fan2@0", "cpu=none mb=none fan=hwmon0/fan1"},
-        {"amdgpu: fan1 | dell_smm: fan1=Video Fan, fan2=Processor Fan", "cpu=none mb=none fan=hwmon1/fan2"},
-        {"amdgpu: fan1 | thinkpad: fan1 | it8728: fan1, fan2", "cpu=none mb=none fan=hwmon2/fan1"},
-        {"it8728: fan2, fan3 | thinkpad: fan1", "cpu=none mb=none fan=hwmon0/fan2"},
-        {"amdgpu: fan1 | thinkpad: fan1", "cpu=none mb=none fan=hwmon1/fan1"},
-        {"amdgpu: fan1 | nouveau: fan1", "cpu=none mb=none fan=none"},
-        // Boards wire the CPU fan to CPUFANIN: fan2 on Nuvoton and Winbond, fan1 on MSI's Nuvoton.
-        {"nct6779: fan1@700, fan2@1100", "cpu=none mb=none fan=hwmon0/fan2"},
-        {"nct6779: fan1@700, fan2@0", "cpu=none mb=none fan=hwmon0/fan1"},
-        {"w83627dhg: fan1@0, fan2@0, fan3@0", "cpu=none mb=none fan=hwmon0/fan2"},
-        {"nct6687: fan1@1500, fan2@800", "cpu=none mb=none fan=hwmon0/fan1"},
-        {"asus_wmi_sensors: fan1=CPU Fan@0, fan2=CPU OPT@900", "cpu=none mb=none fan=hwmon0/fan2"},
-        {"dell_smm: fan1=Processor Fan@0, fan2=Video Fan@2000", "cpu=none mb=none fan=hwmon0/fan1"},
-        {"corsaircpro: fan1=fan1 4pin | nvme: temp1", "cpu=none mb=none fan=none"},
-        // An absent fan reading 65535, a floating input's 337,500 rpm: neither spins.
-        {"thinkpad: fan1@0, fan2@65535", "cpu=none mb=none fan=hwmon0/fan1"},
-        {"it8718: fan1@0, fan2@0, fan4@337500", "cpu=none mb=none fan=hwmon0/fan1"},
-        {"nct6779: fan1@65535, fan2@0", "cpu=none mb=none fan=hwmon0/fan2"},
-        // SMSC chips and an Eee PC's controller: the first header, else another that spins.
-        {"dme1737: fan1@0, fan2@1500", "cpu=none mb=none fan=hwmon0/fan2"},
-        {"theseus: fan1@0, fan3@0, fan4@1013", "cpu=none mb=none fan=hwmon0/fan4"},
-        {"eeepc: fan1@1430", "cpu=none mb=none fan=hwmon0/fan1"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(chosen(c.machine), c.expected) << c.machine;
 }
 
 // A monitor's sensors as "T:name=value" (temperature), "F:name=value" (fan), "G" before the
@@ -343,11 +222,7 @@ TEST(Diagnosis, TheMonitorsOfTheTableAsTheReadmesGiveThem)
     char text[1024];
     describeReadings(sources, sourceCount, Readings{}, 1, text, sizeof text);
     std::string list = text;
-    auto content = [](const char* path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    };
-    const std::string readmes[] = {content(PROJECT_DIR "/README.md"), content(PROJECT_DIR "/res/README.txt")};
+    const std::string readmes[] = {readFile(PROJECT_DIR "/README.md"), readFile(PROJECT_DIR "/res/README.txt")};
     int listed = 0;
     for (const Source& source : sources) {
         if (!source.listed)

@@ -38,8 +38,8 @@ static const Source stallingFiles = {"stalling files", Access::Hwmon, {}, {}, st
 
 static Image laptop(float hottest)
 {
-    CoreTempState state;
-    state.temps = {52, hottest};
+    CoreTempState state = coreTempState("core-temp/made-laptop");
+    state.temps[1] = hottest;
     return coreTempImage(state);
 }
 

@@ -1,12 +1,22 @@
-// Files, folders and the environment, as the Wine tests set them up and read them back.
+// Files, folders and the environment, as the Wine tests set them up and read them back; the
+// native tests read files with readFile too.
 #pragma once
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 // The Windows name ("Z:\...") of a file the build names by its Linux path.
 std::string windowsPath(const std::string& linuxPath);
 
-std::string readFile(const std::string& path); // "" when missing
+inline std::string readFile(const std::string& path) // "" when missing
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream content;
+    content << file.rdbuf();
+    return content.str();
+}
+
 void writeFile(const std::string& path, const std::string& content);
 
 // Deletes a folder and everything in it, read-only files too.

@@ -1,5 +1,5 @@
 // What the accesses hand the monitors, written as text: the fuzz targets decode their input with
-// it, and the monitors' tests write their cases and read the real registry captures with it.
+// it, and the monitors' tests write their cases and read the registry captures with it.
 // Whatever the text, what comes out is bounded as the accesses bound what they hand over.
 #pragma once
 
@@ -28,6 +28,19 @@ private:
     std::string address;
     std::vector<Field> fields;
 };
+
+// The clock the tests and the fuzz targets give the monitors that date what they publish; the
+// layouts made for them carry it as their stamp, so that they are fresh.
+constexpr long long fixedNow = 1767225600; // 1 January 2026
+
+// Bytes as a mapping's copy hands them over.
+inline Published publishedBytes(const unsigned char* data, size_t size)
+{
+    Published published;
+    published.bytes = Bytes(data, static_cast<unsigned long>(size));
+    published.now = fixedNow;
+    return published;
+}
 
 // A source's three readings as "cpu mb fan", "-" for one not found.
 std::string text(const Readings& readings);
