@@ -10,6 +10,7 @@
 
 #include "sensors/system/access/files.h"
 #include "tests/support/files.h"
+#include "tests/sensors/monitors/monitor_test.h"
 #include "tests/support/library.h"
 #include "tests/wine/replace_import.h"
 
@@ -52,40 +53,22 @@ static std::string trimmed(const std::string& text)
 // machine, what its owner would read off it and why.
 TEST(Fixtures, RealMachinesGiveTheReadingsTheirOwnersExpect)
 {
-    struct Row {
-        std::string machine, why;
-        int expected[3];
-    };
-    std::vector<Row> rows;
-    std::ifstream table(windowsPath(FIXTURES "/real/expected.txt"));
-    ASSERT_TRUE(table) << "tests/fixtures/real/expected.txt";
-    for (std::string line; std::getline(table, line);) {
-        if (trimmed(line).empty() || trimmed(line)[0] == '#')
-            continue;
-        std::istringstream fields(line);
-        std::string machine, readings, why;
-        std::getline(fields, machine, '|');
-        std::getline(fields, readings, '|');
-        std::getline(fields, why);
-        Row row{trimmed(machine), trimmed(why), {}};
-        std::istringstream values(readings);
-        ASSERT_TRUE(values >> row.expected[0] >> row.expected[1] >> row.expected[2]) << line;
-        rows.push_back(row);
-    }
+    std::vector<Expected> rows = expectedRows(readFile(windowsPath(FIXTURES "/real/expected.txt")), "");
+    ASSERT_FALSE(rows.empty()) << "tests/fixtures/real/expected.txt";
 
     const std::string trees = windowsPath(REAL_MACHINES);
     std::set<std::string> made, listed;
     std::ifstream index(trees + "\\machines.txt");
     for (std::string machine; std::getline(index, machine);)
         made.insert(trimmed(machine));
-    for (const Row& row : rows)
-        listed.insert(row.machine);
+    for (const Expected& row : rows)
+        listed.insert(row.path);
     EXPECT_EQ(made, listed) << "every machine has one row in expected.txt, and every row a machine";
 
     const char* names[] = {"CPU", "board", "fan"};
     int right[3] = {};
-    for (const Row& row : rows) {
-        std::string root = trees + "\\" + row.machine;
+    for (const Expected& row : rows) {
+        std::string root = trees + "\\" + row.path;
         for (char& c : root)
             if (c == '/')
                 c = '\\';
@@ -93,13 +76,15 @@ TEST(Fixtures, RealMachinesGiveTheReadingsTheirOwnersExpect)
         int values[3] = {got.cpu, got.mb, got.fan};
         // Whatever the machine, nothing outside the check comes out: no 65535 or 337,500 rpm.
         EXPECT_TRUE(got.cpu >= 0 && got.cpu <= 125 && got.mb >= 0 && got.mb <= 125 && got.fan >= 0 && got.fan <= 30000)
-            << row.machine << ": " << text(got);
-        for (int i = 0; i < 3; ++i) {
-            if (values[i] == row.expected[i])
+            << row.path << ": " << text(got);
+        std::istringstream expected(row.readings);
+        for (int i = 0, wanted = 0; i < 3; ++i) {
+            expected >> wanted;
+            if (values[i] == wanted)
                 ++right[i];
             else
-                ADD_FAILURE() << row.machine << ": " << names[i] << " " << values[i] << ", expected "
-                              << row.expected[i] << " (" << row.why << ")";
+                ADD_FAILURE() << row.path << ": " << names[i] << " " << values[i] << ", expected " << wanted << " ("
+                              << row.why << ")";
         }
     }
     std::cout << rows.size() << " machines; right: CPU " << right[0] << ", board " << right[1] << ", fan "

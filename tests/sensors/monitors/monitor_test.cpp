@@ -1,6 +1,7 @@
 #include "tests/sensors/monitors/monitor_test.h"
 
 #include <algorithm>
+#include <sstream>
 
 void putText(Image& image, size_t at, const std::string& text, size_t field)
 {
@@ -39,17 +40,24 @@ std::string capture(const std::string& path)
     return readFile(FIXTURES "/captures/" + path);
 }
 
-std::vector<Expected> captures(const std::string& folder)
+std::vector<Expected> expectedRows(const std::string& table, const std::string& prefix)
 {
-    std::vector<Expected> listed;
-    std::istringstream table(capture("expected.txt"));
-    for (std::string line; std::getline(table, line);) {
+    std::vector<Expected> rows;
+    std::istringstream lines(table);
+    for (std::string line; std::getline(lines, line);) {
         std::istringstream fields(line);
         std::string path, bar, cpu, mb, fan;
-        if (line.rfind(folder + "/", 0) == 0 && fields >> path >> bar >> cpu >> mb >> fan)
-            listed.push_back({path, path.substr(folder.size() + 1), cpu + " " + mb + " " + fan});
+        size_t why = line.find('|', line.find('|') + 1);
+        if (line.rfind(prefix, 0) == 0 && line[0] != '#' && fields >> path >> bar >> cpu >> mb >> fan)
+            rows.push_back({path, path.substr(prefix.size()), cpu + " " + mb + " " + fan,
+                            why == std::string::npos ? "" : line.substr(why + 2)});
     }
-    return listed;
+    return rows;
+}
+
+std::vector<Expected> captures(const std::string& folder)
+{
+    return expectedRows(capture("expected.txt"), folder + "/");
 }
 
 void expectCaptures(const std::string& folder, std::string (*read)(const std::string& path))

@@ -38,10 +38,12 @@ struct Row { std::string what, read, expected; };
 void expectRows(const std::vector<Row>& rows);
 
 std::string capture(const std::string& path); // the text of tests/fixtures/captures/<path>
-// The captures of one folder of tests/fixtures/captures as expected.txt lists them: each one's
-// path without its extension ("aida64/asus-prime-z690-a-registry-query"), its name (without
-// the folder) and the readings expected from it, "cpu mb fan".
-struct Expected { std::string path, name, readings; };
+// The rows of an expected.txt, "path | cpu mb fan | why", whose path starts with prefix: the
+// path, its name (without the prefix), the readings expected ("cpu mb fan") and why.
+struct Expected { std::string path, name, readings, why; };
+std::vector<Expected> expectedRows(const std::string& table, const std::string& prefix);
+// The captures of one folder of tests/fixtures/captures, by their path without extension
+// ("aida64/asus-prime-z690-a-registry-query").
 std::vector<Expected> captures(const std::string& folder);
 // Whether a capture is `reg query`'s output, "<name>-registry-query.txt", which TextFields reads
 // as the registry values it shows.
