@@ -42,12 +42,6 @@ TEST(Fixtures, EachMachineGivesItsReadings)
         EXPECT_EQ(text(readOn(fixtures + "\\" + c.machine)), c.expected) << c.machine << ": " << c.why;
 }
 
-static std::string trimmed(const std::string& text)
-{
-    size_t first = text.find_first_not_of(" \t");
-    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
 // What `sensors` printed on real PCs (tests/fixtures/real, one file per machine) becomes the
 // hwmon tree each kernel showed (sensors_to_sysfs.cmake); expected.txt says, machine by
 // machine, what its owner would read off it and why.
@@ -59,8 +53,8 @@ TEST(Fixtures, RealMachinesGiveTheReadingsTheirOwnersExpect)
     const std::string trees = windowsPath(REAL_MACHINES);
     std::set<std::string> made, listed;
     std::ifstream index(trees + "\\machines.txt");
-    for (std::string machine; std::getline(index, machine);)
-        made.insert(trimmed(machine));
+    for (std::string machine; index >> machine;)
+        made.insert(machine);
     for (const Expected& row : rows)
         listed.insert(row.path);
     EXPECT_EQ(made, listed) << "every machine has one row in expected.txt, and every row a machine";

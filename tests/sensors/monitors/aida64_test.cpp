@@ -7,7 +7,7 @@
 // The captures as they are, and each text value of the registry's alone, as a value of type
 // REG_SZ (1) for the registry access.
 static const bool seeded = addSeeds([](Seeds& seeds) {
-    for (const Expected& each : captures("aida64")) {
+    for (const Expected& each : realCaptures("aida64")) {
         if (!registryQuery(each.path)) {
             seeds.add("aida_memory", each.name + ".xml", capture(each.path + ".xml"));
             continue;

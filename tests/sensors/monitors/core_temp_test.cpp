@@ -28,9 +28,9 @@ CoreTempState coreTempState(const std::string& path)
     return state;
 }
 
+// No capture of its memory was found: the laptop its tests play.
 static const bool seeded = addSeeds([](Seeds& seeds) {
-    for (const Expected& each : captures("core-temp"))
-        seeds.add("core_temp", each.name, coreTempImage(coreTempState(each.path)));
+    seeds.add("core_temp", "laptop", coreTempImage(coreTempState("core-temp/made-laptop")));
 });
 
 TEST(CoreTemp, SharedMemory)

@@ -44,7 +44,7 @@ Image hwinfoImage(const Listing& listing, const HwinfoLayout& layout)
 
 // Each listing as the shared memory and as the gadget's values.
 static const bool seeded = addSeeds([](Seeds& seeds) {
-    for (const Expected& each : captures("hwinfo")) {
+    for (const Expected& each : realCaptures("hwinfo")) {
         const std::string text = capture(each.path + ".txt");
         if (registryQuery(each.path)) {
             seeds.add("hwinfo_gadget", each.name + ".txt", text);

@@ -23,12 +23,12 @@ static std::string body(const std::string& answer)
 // WMI rows would show the same sensors.
 static const bool seeded = addSeeds([](Seeds& seeds) {
     for (const char* folder : {"libre-hardware-monitor", "open-hardware-monitor"})
-        for (const Expected& each : captures(folder)) {
+        for (const Expected& each : realCaptures(folder)) {
             const std::string json = capture(each.path + ".json");
             seeds.add("monitor_json", each.name + ".json", json);
             seeds.add("web_answer", each.name + ".json", httpAnswer(json));
         }
-    for (const Expected& each : captures("hwinfo")) {
+    for (const Expected& each : realCaptures("hwinfo")) {
         if (registryQuery(each.path))
             continue;
         const Listing shown = listing(capture(each.path + ".txt"));

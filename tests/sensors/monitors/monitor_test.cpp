@@ -60,6 +60,15 @@ std::vector<Expected> captures(const std::string& folder)
     return expectedRows(capture("expected.txt"), folder + "/");
 }
 
+std::vector<Expected> realCaptures(const std::string& folder)
+{
+    std::vector<Expected> real;
+    for (const Expected& each : captures(folder))
+        if (each.name.rfind("made-", 0) != 0)
+            real.push_back(each);
+    return real;
+}
+
 void expectCaptures(const std::string& folder, std::string (*read)(const std::string& path))
 {
     std::vector<Expected> listed = captures(folder);

@@ -24,13 +24,12 @@ inline void putF32(Image& image, size_t at, float value) { std::memcpy(&image[at
 inline void putF64(Image& image, size_t at, double value) { std::memcpy(&image[at], &value, 8); }
 void putText(Image& image, size_t at, const std::string& text, size_t field); // cut to field, unterminated
 
-// A parser's readings as text() gives them, "refused" when it does not take the data.
+// A parser's readings as text() gives them, "refused" when it does not take the data: from an
+// exact copy of the bytes (so that a read past them shows in the sanitizers and valgrind), or
+// from fields written as text (published_text.h), as the access at address hands them over.
 std::string parsed(const Published& published, Parser parse);
-// From an exact copy of the bytes: a vector's bytes end where the image ends, so that a read past
-// it shows in the sanitizers and valgrind.
 std::string parsed(const Image& image, Parser parse);
 std::string parsed(const std::string& bytes, Parser parse);
-// From fields written as text (tests/support/published_text.h), as the access at address hands them.
 std::string parsed(const std::string& fields, Parser parse, const char* address);
 
 // A case: what was handed over, what the monitor read, what a person expects.
@@ -43,8 +42,10 @@ std::string capture(const std::string& path); // the text of tests/fixtures/capt
 struct Expected { std::string path, name, readings, why; };
 std::vector<Expected> expectedRows(const std::string& table, const std::string& prefix);
 // The captures of one folder of tests/fixtures/captures, by their path without extension
-// ("aida64/asus-prime-z690-a-registry-query").
+// ("aida64/asus-prime-z690-a-registry-query"); the real ones alone, not those made- for the
+// tests, for the seeds, which are real published data.
 std::vector<Expected> captures(const std::string& folder);
+std::vector<Expected> realCaptures(const std::string& folder);
 // Whether a capture is `reg query`'s output, "<name>-registry-query.txt", which TextFields reads
 // as the registry values it shows.
 bool registryQuery(const std::string& path);
@@ -58,8 +59,7 @@ struct ListedReading { uint32_t type, sensor; std::string label, unit; double va
 struct Listing { std::vector<std::string> sensors; std::vector<ListedReading> readings; };
 Listing listing(const std::string& text);
 
-// HWiNFO's shared memory, HWiNFO_SENS_SM2 (hwinfo_test.cpp): sensors by original name,
-// readings of type 1 (temperature) or 3 (fan).
+// HWiNFO's shared memory, HWiNFO_SENS_SM2 (hwinfo_test.cpp).
 struct HwinfoLayout {
     uint32_t version = 2;
     int64_t polled = fixedNow;   // seconds since 1970
@@ -85,8 +85,7 @@ Image coreTempImage(const CoreTempState& state);
 // The cores of a capture's listing ("core-temp/made-laptop"), in order.
 CoreTempState coreTempState(const std::string& path);
 
-// MSI Afterburner's shared memory, MAHMSharedMemory v2 (afterburner_test.cpp): entries of
-// name, units, value and source id.
+// MSI Afterburner's shared memory, MAHMSharedMemory v2 (afterburner_test.cpp).
 struct AfterburnerEntry { std::string name, units; float value; uint32_t sourceId; };
 Image afterburnerImage(const std::vector<AfterburnerEntry>& entries, int32_t polled);
 
@@ -94,8 +93,7 @@ Image afterburnerImage(const std::vector<AfterburnerEntry>& entries, int32_t pol
 // of a degree, fans in rpm.
 Image speedFanImage(const std::vector<int32_t>& hundredths, const std::vector<int32_t>& fans);
 
-// MBM5's shared data (mbm5_test.cpp): sensors of type 1 (temperature) or 3 (fan), named in 12
-// characters.
+// MBM5's shared data (mbm5_test.cpp): sensors of type 1 (temperature) or 3 (fan).
 struct Mbm5Sensor { unsigned char type; std::string name; double value; };
 Image mbm5Image(const std::vector<Mbm5Sensor>& sensors);
 
