@@ -134,6 +134,7 @@ constexpr Target targets[] = {
     {"hwinfo_gadget", fields<readHwinfoGadget>},
     {"aida_memory", bytes<readAidaMemory>},
     {"aida_registry", fields<readAidaRegistry>},
+    {"argus_monitor", bytes<readArgusMonitor>},
     {"monitor_json", bytes<readMonitorJson>},
     {"web_answer", webAnswer},
     {"monitor_wmi", fields<readMonitorWmi>},

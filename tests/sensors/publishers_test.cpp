@@ -99,6 +99,9 @@ static std::vector<Case> monitorCases()
              play<PlayedRegistry>("Software\\FinalWire\\AIDA64\\SensorValues",
                                   registryValues(capture("aida64/asus-prime-z690-a-registry-query.txt")))}; },
          "54 40 800", "CPU 54 from AIDA64 registry, \"CPU Package\""},
+        {"Argus Monitor's data interface", [] { return std::vector<Played>{
+             play<PlayedMapping>("Global\\ARGUSMONITOR_DATA_INTERFACE", argusImage(argusIntelDesktop))}; },
+         "56 34 1200", "Fan 1200 from Argus Monitor data interface, \"CPU Fan\""},
         {"LibreHardwareMonitor's web server", [] { return std::vector<Played>{
              play<PlayedProgram>("LibreHardwareMonitor.exe"), play<PlayedWebServer>(httpAnswer(
                  capture("libre-hardware-monitor/msi-b650m-ryzen7-7800x3d-0.9.6.json")))}; },

@@ -131,19 +131,24 @@ TEST(Workers, AnUnreadableSourceKeepsItsLastReadingsAndTheirTime)
 }
 
 // Threads that end when nobody asks start again with the next call, and forget nothing: a
-// mapping whose bytes stopped changing goes stale however slowly the host asks.
+// mapping whose bytes, or whose count of updates, stopped changing goes stale however slowly
+// the host asks.
 TEST(Workers, StopWhenNoLongerAskedAndStartAgain)
 {
     stallMs = 0;
     ScopedVariable root("VESK_SYSFS_ROOT", (windowsPath(FIXTURES) + "\\intel-desktop").c_str());
-    const Source table[] = {coreTemp, stallingFiles};
+    const Source table[] = {
+        coreTemp, stallingFiles,
+        {"counted", Access::Mapping, {"ArgusCounted", nullptr}, {}, readArgusMonitor, Sign::None, {}, nullptr},
+    };
     DWORD threads = threadsOf(GetCurrentProcessId());
-    PlayedMapping frozen("CoreTempMappingObjectEx", laptop(58));
+    PlayedMapping frozen("CoreTempMappingObjectEx", laptop(58)), counted("ArgusCounted", argusImage(argusIntelDesktop));
     Session sessions[maxSources];
-    Workers workers(table, sessions, 2, {20, 20, 300, 1500});
+    Workers workers(table, sessions, 3, {20, 20, 300, 1500, 1500});
     Readings latest[maxSources];
     workers.latest(here, latest);
     EXPECT_EQ(latest[0].cpu.value, 58);
+    EXPECT_EQ(latest[2].cpu.value, 56);
     EXPECT_GT(threadsOf(GetCurrentProcessId()), threads);
     LONG reads = stalledReads;
     DWORD start = GetTickCount();
@@ -158,6 +163,7 @@ TEST(Workers, StopWhenNoLongerAskedAndStartAgain)
     waitUntilStopped(threads);
     workers.latest(here, latest);
     EXPECT_FALSE(latest[0].cpu.found) << "unchanged for longer than allowed, across restarts";
+    EXPECT_FALSE(latest[2].cpu.found) << "a count of updates that stopped, across restarts";
     waitUntilStopped(threads);
 }
 

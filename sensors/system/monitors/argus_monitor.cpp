@@ -57,14 +57,6 @@ bool readArgusMonitor(const Published& published, Choice& choice)
     if (!records)
         return false;
     bytes.u32(records - 4, total);
-    // One processor reading is the whole processor's (as on AMD's); several are its cores (as on
-    // Intel's), of which the hottest counts.
-    int cpuReadings = 0;
-    for (unsigned long i = 0; i < total; ++i) {
-        unsigned long type;
-        bytes.u32(records + i * recordSize, type);
-        cpuReadings += type == cpuTemperature;
-    }
     for (unsigned long i = 0; i < total; ++i) {
         unsigned long at = records + i * recordSize, type;
         char label[sensorNameLength];
@@ -72,8 +64,9 @@ bool readArgusMonitor(const Published& published, Choice& choice)
         bytes.u32(at, type);
         bytes.text16(at + labelAt, labelUnits, label, sizeof label);
         bytes.f64(at + valueAt, value);
+        // The processor's own: one a core (on Intel's), of which the hottest, or one for it all.
         if (type == cpuTemperature)
-            choice.offerCpu(label, value, cpuReadings == 1 || labelContains(label, "package") ? rank::package : rank::core);
+            choice.offerCpu(label, value, labelContains(label, "package") ? rank::package : rank::core);
         else if (type == temperature)
             choice.offer(Quantity::Temperature, label, value);
         else if (type == fan)

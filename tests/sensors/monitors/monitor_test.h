@@ -71,6 +71,13 @@ Image hwinfoImage(const Listing& listing, const HwinfoLayout& layout);
 enum HwinfoField : size_t { hwinfoSensorOffset = 20, hwinfoSensorSize = 24, hwinfoSensorCount = 28,
                             hwinfoReadingOffset = 32, hwinfoReadingSize = 36, hwinfoReadingCount = 40 };
 
+// Argus Monitor's data interface (argus_monitor_test.cpp): records of type (1 a temperature, 3 a
+// fan, 6 the processor's, 10 and up a graphics card's), label and value, laid out as a version
+// listing typeCount sensor types, with its count of updates.
+struct ArgusRecord { uint32_t type; std::string label; double value; };
+Image argusImage(const std::vector<ArgusRecord>& records, uint32_t typeCount = 27, uint32_t updates = 1);
+extern const std::vector<ArgusRecord> argusIntelDesktop;
+
 // LibreHardwareMonitor's web server (libre_hardware_monitor_test.cpp): its answer around data.json.
 std::string httpAnswer(const std::string& json);
 
