@@ -50,14 +50,12 @@ TEST(ArgusMonitor, DataInterface)
     };
     const size_t totalAt = 20 + 8 * 27, recordsAt = totalAt + 4;
     const Image intel = argusImage(argusIntelDesktop);
-    const Image unterminated = argusImage({{6, std::string(80, 'x'), 55}});
     expectRows({
         {"the package; the board chip's CPU never beside the processor's; a pump, a card never", argus(intel),
          "56 34 1200"},
         {"a version of 26 sensor types", argus(argusImage(argusIntelDesktop, 26)), "56 34 1200"},
         {"no package: the hottest core", argus(argusImage({{6, "Core #0", 51}, {6, "Core #1", 58}})), "58 - -"},
         {"the processor's one reading before its dies'", argus(argusImage(amdDesktop)), "61 30 900"},
-        {"a label of 64 units and no end", argus(unterminated), "55 - -"},
         {"not sharing", argus(broken(0, 0)), "refused"},
         {"no update yet", argus(argusImage(argusIntelDesktop, 27, 0)), "refused"},
         {"more records in use than there are", argus(broken(totalAt, 513)), "refused"},
